@@ -1,0 +1,52 @@
+# Warnings, sanitizers and the test helpers every folder uses.
+
+add_compile_options(-Wall -Wextra)
+add_compile_definitions(QT_NO_SIGNALS_SLOTS_KEYWORDS)
+
+if(KELVORA_SANITIZE)
+  add_compile_options(-fsanitize=${KELVORA_SANITIZE} -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=${KELVORA_SANITIZE})
+  if(KELVORA_SANITIZE MATCHES "undefined")
+    add_compile_options(-fno-sanitize-recover=undefined)
+  endif()
+endif()
+
+# kelvora_library(<name> SOURCES ... LIBS ...): a library target kelvora_<name> with the alias
+# kelvora::<name>; src/ is its include root.
+function(kelvora_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(kelvora_${name} STATIC ${ARG_SOURCES})
+  add_library(kelvora::${name} ALIAS kelvora_${name})
+  target_include_directories(kelvora_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(kelvora_${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# kelvora_gtest(<name> SOURCES ... LIBS ... [LABELS ...]): a GoogleTest executable registered
+# with CTest as one test.
+function(kelvora_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300
+                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(ARG_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+  endif()
+endfunction()
+
+# kelvora_qtest(<name> SOURCES ... LIBS ... [LABELS ...]): a Qt Test executable on the offscreen
+# platform, registered with CTest.
+function(kelvora_qtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300
+                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KELVORA_SHOTS=${CMAKE_BINARY_DIR}/shots")
+  if(ARG_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+  endif()
+endfunction()

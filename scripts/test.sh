@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds Kelvora and passes its tests: a normal build, an AddressSanitizer + UndefinedBehavior-
+# Sanitizer build of the whole suite, and a ThreadSanitizer build of the concurrency tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+run_suite() {  # build-dir, ctest label filter...
+  local dir=$1; shift
+  ctest --test-dir "$dir" --output-on-failure -j"$jobs" "$@"
+}
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+run_suite build -LE 'bench|hardware'
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVORA_BENCH=OFF \
+  -DKELVORA_SANITIZE=address,undefined
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -LE 'bench|hardware'
+
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVORA_BENCH=OFF -DKELVORA_GUI=OFF \
+  -DKELVORA_SANITIZE=thread
+# Only the concurrency tests are built here: they are the ones ThreadSanitizer has anything to say about.
+mapfile -t tsan_targets < <(ctest --test-dir build-tsan -N -L concurrency | sed -n 's/^ *Test *#[0-9]*: //p')
+cmake --build build-tsan -j"$jobs" --target "${tsan_targets[@]}"
+TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/scripts/tsan.supp" run_suite build-tsan -L concurrency

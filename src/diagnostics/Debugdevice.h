@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+namespace kelvora::diagnostics {
+
+enum TDebugMedia { dmNull = 0, dmFile = 1, dmWindow = 2, dmSerial = 3 };
+
+// The protocol trace. Its state is class-wide: there is one log per process, and every
+// instance (or none, through the free functions below) writes to it.
+class TDebugDevice {
+ public:
+  TDebugMedia Media() const;
+  void SetMedia(TDebugMedia media);  // ignored while a session is open
+
+  void Open();   // starts a session on the current medium and writes the start banner
+  void Close();  // writes the end banner and ends the session
+  void Write(const std::string& text);  // as it is, without a line end
+
+  static bool SessionOpen();
+  // Where dmFile writes: "Debug.txt" beside the program, or in the user's state folder when
+  // that folder is not writable. Empty until a file session has been opened.
+  static std::string FilePath();
+};
+
+// The application's device; null until the debugging data module exists. Calls through a null
+// device still reach the class-wide log.
+extern TDebugDevice* DebugDevice;
+
+// text followed by CR LF.
+void WriteDebugLine(TDebugDevice* device, const std::string& text);
+// Shorthands on the application's log.
+void DebugWrite(const std::string& text);
+void DebugLine(const std::string& text);
+
+}  // namespace kelvora::diagnostics
