@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "protocol/Occupancy.h"
+#include "protocol/ProcessResult.h"
+#include "protocol/SessionUi.h"
+#include "protocol/Sysex.h"
+#include "protocol/TransferStates.h"
+
+namespace kelvora::midi {
+class TMidiIn;
+class TMidiOut;
+}  // namespace kelvora::midi
+
+namespace kelvora::protocol {
+
+constexpr int kWsParamWords = 139;
+constexpr int kInstrParamWords = 323;
+constexpr int kLayerParamWords = 107;
+constexpr int kOverviewPoints = 512;
+constexpr int kSampleBufferWords = 10240;
+
+// The one sampler session: owns the two MIDI ports, reads every message the sampler sends and
+// carries out every operation the windows ask for. The occupancy tables (InstrInUse, InstrName,
+// LayerInUse, WsInUse, WsLayer, FirstFreeWs, FirstFreeLayer) are inherited as members.
+// Every record and buffer is a fixed array inside the object: nothing is allocated per operation.
+class TEps : public QObject, public Occupancy {
+  Q_OBJECT
+
+ public:
+  explicit TEps(SessionUi& ui, QObject* owner = nullptr);
+  ~TEps() override;
+
+  // Current target: instrument 0..7, layer 0..7, wavesample 1..127.
+  int Instrument = 0;
+  int WaveSample = 1;
+  int Layer = 0;
+
+  bool WsOpen = false;
+  int WsParams[kWsParamWords];
+  int WsLast = 0;
+  int InstrParams[kInstrParamWords];
+  int LayerParams[kLayerParamWords];
+
+  // The view window of the open wavesample and the points it shows.
+  int Overview[kOverviewPoints];
+  int FullOverview[kOverviewPoints];
+  bool OverviewStale = true;
+  int ViewStart = 0;
+  int ViewEnd = 0;
+  int ViewStep = 1;
+  bool Zoomed = false;
+
+  // Transfer states (TDownloadState / TUploadState values); their drivers live in the transfer layer.
+  int UploadState = usIdle;
+  int DownloadState = dsIdle;
+  int SampleBuffer[kSampleBufferWords];
+  // Range of the last WsDataHeader read in download state 6.
+  int DataStart = 0;
+  int DataEnd = 0;
+
+  std::unique_ptr<midi::TMidiIn> MidiIn;
+  std::unique_ptr<midi::TMidiOut> MidiOut;
+
+  int BlockSize = 256;  // samples per transfer block, 256..10240
+  int Delay = 0;        // ms before each upload block, 0..4000
+
+  // Session operations.
+  bool OpenDevices();
+  bool ReadConfig();
+  int OpenWs(bool forEdit);  // 0 failed, 1 opened, 2 is a parameters-only copy
+  void CloseWs();
+  bool RefreshOverview();
+  void ComputeViewStep();
+  void SetViewStart(int position);
+  void SetViewEnd(int position);
+  void SaveFullOverview();
+  void RestoreFullOverview();
+  int WriteWsParams();  // 1 done, 2 failed
+  bool RenameInstrument(int instrument, const std::string& name);
+  int DeleteInstrument(int instrument);
+  int DeleteLayer(int instrument, int layer);
+  void DeleteWaveSample(int instrument, int waveSample);
+  void ClearData(int start, int end);
+  void FadeIn(int start, int end, int value);
+  void FadeOut(int start, int end, int value);
+  void NormalizeGain();
+  void ReverseData(int start, int end);
+  void ScaleData(int start, int end, int level1, int level2, int depth);
+  void CopyData(int sourceStart, int sourceEnd, int destination);
+  void PutParameter(int number, unsigned value);
+  int WaitResult();
+  void SelectInstrument();
+  void StartAudition();
+  void StopAudition();
+  void WaitOneSecond();
+  void ResetWsParams();
+
+  // Response processing.
+  int ProcessInput();
+  void SendAck();
+  bool ReadHeader();
+  bool ReadWord12(int& value);
+  bool ExpectWord12(int expected);
+  bool ReadWord16(int& value);
+  bool ReadWord24(int& value);
+  void MidiShortData(midi::TMidiIn& sender);
+
+  // Message senders for the transfer drivers, on the current target and channel.
+  void SendHeader();
+  void SendWord12(int value);
+  void SendWord16(int value);
+  void SendWord24(int value);
+  void SendGetWsData(int start, int end);
+  void SendPutWsData(int start, int end);
+  void SendPutWsParams();
+  void SendCreateInstrument();
+  void SendCreateLayer();
+  void SendCreateWaveSample();
+  // A data message of count words from words (record or SampleBuffer).
+  void SendDataMessage(const int* words, int count);
+
+  Target CurrentTarget() const { return Target{Instrument, Layer, WaveSample}; }
+  int Channel() const;  // the output port's MIDI channel, 1..16
+  SessionUi& Ui() { return ui_; }
+
+ private:
+  SessionUi& ui_;
+};
+
+}  // namespace kelvora::protocol
