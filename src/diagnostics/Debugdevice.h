@@ -7,7 +7,13 @@ namespace kelvora::diagnostics {
 enum TDebugMedia { dmNull = 0, dmFile = 1, dmWindow = 2, dmSerial = 3 };
 
 // The protocol trace. Its state is class-wide: there is one log per process, and every
-// instance (or none, through the free functions below) writes to it.
+// instance (or none, through the free functions below) writes to it. Calls are serialised, so
+// a line written from another thread is never mixed into another line.
+//
+// Media: dmFile writes "Debug.txt" (see FilePath); dmSerial writes to /dev/ttyS0, or the port
+// named by $KELVORA_DEBUG_SERIAL, at 19200 baud 8N1; dmWindow sends the text to a monitor on
+// the D-Bus session bus (TDebugMonitorSink). A medium that cannot be opened leaves the session
+// closed and every write is dropped.
 class TDebugDevice {
  public:
   TDebugMedia Media() const;
@@ -18,8 +24,9 @@ class TDebugDevice {
   void Write(const std::string& text);  // as it is, without a line end
 
   static bool SessionOpen();
-  // Where dmFile writes: "Debug.txt" beside the program, or in the user's state folder when
-  // that folder is not writable. Empty until a file session has been opened.
+  // Where dmFile writes: "Debug.txt" beside the program (or in $KELVORA_DEBUG_DIR when set), or
+  // in the user's state folder when that folder is not writable. Empty until a file session
+  // has been opened; afterwards the file of the latest one.
   static std::string FilePath();
 };
 

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include "diagnostics/DebuggingData.h"
+#include "diagnostics/Debugdevice.h"
+#include "diagnostics/log_support.h"
+
+namespace kelvora::diagnostics::test {
+namespace {
+
+using DebugLog = LogTest;
+
+TEST_F(DebugLog, FileSessionHoldsTheLinesBetweenTheBanners) {
+  StartSession(dmFile);
+  ASSERT_TRUE(TDebugDevice::SessionOpen());
+  EXPECT_EQ(TDebugDevice::FilePath(), ProgramLog());
+
+  WriteDebugLine(&log_, "State 3");
+  log_.Write("f0 0f ");
+  WriteDebugLine(nullptr, "");
+  DebugLine("through the application's device");
+  DebugWrite("tail");
+  log_.Close();
+
+  EXPECT_EQ(ReadWhole(ProgramLog()), kStartBanner + "State 3\r\nf0 0f \r\n" +
+                                         "through the application's device\r\ntail" + kEndBanner);
+  EXPECT_FALSE(TDebugDevice::SessionOpen());
+}
+
+TEST_F(DebugLog, LinesReachTheFileBeforeTheSessionEnds) {
+  StartSession(dmFile);
+  WriteDebugLine(&log_, "GetWaveSampleData(0,256)");
+  EXPECT_EQ(ReadWhole(ProgramLog()), kStartBanner + "GetWaveSampleData(0,256)\r\n");
+}
+
+TEST_F(DebugLog, WritesOutsideASessionAreDropped) {
+  log_.SetMedia(dmFile);
+  WriteDebugLine(&log_, "before open");
+  log_.Open();
+  log_.Close();
+  WriteDebugLine(&log_, "after close");
+  log_.Write("after close");
+  log_.Close();  // a second Close writes no second end banner
+
+  EXPECT_EQ(ReadWhole(ProgramLog()), kStartBanner + kEndBanner);
+}
+
+TEST_F(DebugLog, MediumChangesOnlyWhileNoSessionIsOpen) {
+  StartSession(dmNull);
+  log_.SetMedia(dmFile);
+  EXPECT_EQ(log_.Media(), dmNull);
+  log_.Open();  // no-op: already open
+  EXPECT_FALSE(Exists(ProgramLog()));
+
+  log_.Close();
+  log_.SetMedia(dmFile);
+  EXPECT_EQ(log_.Media(), dmFile);
+  EXPECT_EQ(TDebugDevice().Media(), dmFile) << "the medium is class-wide";
+}
+
+TEST_F(DebugLog, NullMediumOpensASessionThatWritesNowhere) {
+  StartSession(dmNull);
+  EXPECT_TRUE(TDebugDevice::SessionOpen());
+  WriteDebugLine(&log_, "nothing");
+  log_.Close();
+  EXPECT_FALSE(Exists(ProgramLog()));
+  EXPECT_FALSE(Exists(StateLog()));
+}
+
+TEST_F(DebugLog, ASecondRunReplacesTheOldLog) {
+  WriteWhole(ProgramLog(), "a log from an earlier run, longer than the new one\r\n");
+  StartSession(dmFile);
+  WriteDebugLine(&log_, "first run");
+  log_.Close();
+  StartSession(dmFile);
+  WriteDebugLine(&log_, "second run");
+  log_.Close();
+
+  EXPECT_EQ(ReadWhole(ProgramLog()), kStartBanner + "second run\r\n" + kEndBanner);
+}
+
+TEST_F(DebugLog, UnwritableProgramFolderFallsBackToTheStateFolder) {
+  WriteWhole(temp_ / "not-a-folder", "");
+  ScopedEnv programDir("KELVORA_DEBUG_DIR", temp_ / "not-a-folder");
+  StartSession(dmFile);
+  WriteDebugLine(&log_, "installed program");
+  log_.Close();
+
+  EXPECT_EQ(TDebugDevice::FilePath(), StateLog());
+  EXPECT_EQ(ReadWhole(StateLog()), kStartBanner + "installed program\r\n" + kEndBanner);
+}
+
+TEST_F(DebugLog, StateFolderDefaultsToTheHomeFolder) {
+  ScopedEnv programDir("KELVORA_DEBUG_DIR", temp_ / "missing");
+  ScopedEnv home("HOME", temp_ / "home");
+  const std::optional<std::string> unsetOrRelative[] = {std::nullopt, "relative/state"};
+  for (const std::optional<std::string>& state : unsetOrRelative) {
+    ScopedEnv stateDir("XDG_STATE_HOME", state);
+    StartSession(dmFile);
+    log_.Close();
+    EXPECT_EQ(TDebugDevice::FilePath(), temp_ / "home/.local/state/kelvora/Debug.txt");
+    EXPECT_EQ(ReadWhole(TDebugDevice::FilePath()), kStartBanner + kEndBanner);
+  }
+}
+
+TEST_F(DebugLog, NoWritableFolderLeavesTheSessionClosed) {
+  WriteWhole(temp_ / "file", "");
+  ScopedEnv programDir("KELVORA_DEBUG_DIR", temp_ / "missing");
+  ScopedEnv stateDir("XDG_STATE_HOME", temp_ / "file");
+  StartSession(dmFile);
+  EXPECT_FALSE(TDebugDevice::SessionOpen());
+  WriteDebugLine(&log_, "dropped");
+  log_.SetMedia(dmNull);
+  EXPECT_EQ(log_.Media(), dmNull) << "a failed open leaves the medium changeable";
+}
+
+TEST_F(DebugLog, DataModuleKeepsTheSessionStartUpOpened) {
+  StartSession(dmFile);
+  {
+    TDebuggingData data;
+    EXPECT_EQ(DebugDevice, &data.Debug);
+    EXPECT_EQ(data.Debug.Media(), dmFile) << "its serial medium is ignored while a session is open";
+    DebugLine("from the module");
+  }
+  EXPECT_EQ(DebugDevice, nullptr);
+  EXPECT_FALSE(TDebugDevice::SessionOpen());
+  EXPECT_EQ(ReadWhole(ProgramLog()), kStartBanner + "from the module\r\n" + kEndBanner);
+}
+
+}  // namespace
+}  // namespace kelvora::diagnostics::test
