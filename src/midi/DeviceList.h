@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <initializer_list>
+#include <mutex>
+#include <vector>
+
+#include "midi/DoreRav.h"
+#include "midi/MidiDriver.h"
+
+namespace kelvora::midi {
+
+// Several backends seen as one driver: each direction lists the first backend's devices, then
+// the second's, and so on. A slot call goes to the backend that opened that slot.
+class DeviceList : public MidiDriver {
+ public:
+  DeviceList(std::initializer_list<MidiDriver*> backends);
+  explicit DeviceList(std::vector<MidiDriver*> backends);
+
+  int InputCount() override;
+  std::string InputName(int device) override;
+  int OutputCount() override;
+  std::string OutputName(int device) override;
+
+  int OpenOutput(int device, int slot) override;
+  void CloseOutput(int slot) override;
+  void SendLong(int slot, const uint8_t* data, size_t length) override;
+  int SendShort(int slot, uint32_t packed) override;
+
+  int OpenInput(int device, int slot) override;
+  void StartInput(int slot) override;
+  void StopInput(int slot) override;
+  void ResetInput(int slot) override;
+  void CloseInput(int slot) override;
+
+ private:
+  using Owners = std::array<MidiDriver*, DoreRav::kSlots>;
+  struct Location {
+    MidiDriver* backend = nullptr;
+    int device = -1;  // the backend's own number
+  };
+
+  Location Locate(int device, bool input);
+  MidiDriver* Owner(const Owners& owners, int slot);
+  void SetOwner(Owners& owners, int slot, MidiDriver* backend);
+
+  std::vector<MidiDriver*> backends_;
+  std::mutex mutex_;
+  Owners outOwners_{};
+  Owners inOwners_{};
+};
+
+}  // namespace kelvora::midi

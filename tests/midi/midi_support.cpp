@@ -1,0 +1,129 @@
+#include "midi_support.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "diagnostics/Debugdevice.h"
+#include "midi/DoreRav.h"
+#include "midi/PortError.h"
+
+namespace kelvora::midi::test {
+
+std::vector<std::string> ScriptedDriver::Calls() {
+  std::lock_guard lock(mutex_);
+  return calls_;
+}
+
+std::vector<std::vector<uint8_t>> ScriptedDriver::LongMessages() {
+  std::lock_guard lock(mutex_);
+  return longMessages_;
+}
+
+std::vector<uint32_t> ScriptedDriver::ShortMessages() {
+  std::lock_guard lock(mutex_);
+  return shortMessages_;
+}
+
+void ScriptedDriver::Record(const std::string& call) {
+  std::lock_guard lock(mutex_);
+  calls_.push_back(call);
+}
+
+int ScriptedDriver::OpenOutput(int device, int slot) {
+  Record("OpenOutput " + std::to_string(device));
+  if (openResult == 0 && confirmOpen) DoreRav::MidiOutHandler(slot, OutEvent::Opened);
+  return openResult;
+}
+
+void ScriptedDriver::CloseOutput(int slot) {
+  Record("CloseOutput");
+  if (confirmClose) DoreRav::MidiOutHandler(slot, OutEvent::Closed);
+}
+
+void ScriptedDriver::SendLong(int slot, const uint8_t* data, size_t length) {
+  Record("SendLong");
+  {
+    std::lock_guard lock(mutex_);
+    longMessages_.emplace_back(data, data + length);
+  }
+  if (completeSends) DoreRav::MidiOutHandler(slot, OutEvent::Done);
+}
+
+int ScriptedDriver::SendShort(int, uint32_t packed) {
+  Record("SendShort");
+  std::lock_guard lock(mutex_);
+  shortMessages_.push_back(packed);
+  return 0;
+}
+
+int ScriptedDriver::OpenInput(int device, int slot) {
+  Record("OpenInput " + std::to_string(device));
+  if (openResult == 0 && confirmOpen) DoreRav::MidiInHandler(slot, InEvent::Opened);
+  return openResult;
+}
+
+void ScriptedDriver::StartInput(int) { Record("StartInput"); }
+void ScriptedDriver::StopInput(int) { Record("StopInput"); }
+void ScriptedDriver::ResetInput(int) { Record("ResetInput"); }
+
+void ScriptedDriver::CloseInput(int slot) {
+  Record("CloseInput");
+  if (confirmClose) DoreRav::MidiInHandler(slot, InEvent::Closed);
+}
+
+VirtualTime::VirtualTime() : clock(1000) {
+  clock.SetSettleTime(std::chrono::milliseconds(2));
+  SetClock(&clock);
+}
+
+VirtualTime::~VirtualTime() { SetClock(nullptr); }
+
+LogCapture::LogCapture() {
+  folder_ = (std::filesystem::temp_directory_path() /
+             ("kelvora-midi-log-" + std::to_string(::getpid())))
+                .string();
+  std::filesystem::create_directories(folder_);
+  ::setenv("KELVORA_DEBUG_DIR", folder_.c_str(), 1);
+  diagnostics::TDebugDevice device;
+  device.Close();
+  device.SetMedia(diagnostics::dmFile);
+  device.Open();
+}
+
+LogCapture::~LogCapture() {
+  Text();
+  std::filesystem::remove_all(folder_);
+}
+
+std::string LogCapture::Text() {
+  diagnostics::TDebugDevice device;
+  if (open_) {
+    device.Close();
+    device.SetMedia(diagnostics::dmNull);
+    open_ = false;
+  }
+  std::ifstream file(std::filesystem::path(folder_) / "Debug.txt", std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::string PortErrorText(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const PortError& error) {
+    return error.what();
+  }
+  return {};
+}
+
+size_t CountOf(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+}  // namespace kelvora::midi::test
