@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <regex>
 #include <set>
 #include <string>
 #include <thread>
@@ -40,6 +42,31 @@ TEST_F(ConcurrentLog, LinesFromSeveralThreadsStayWhole) {
   std::set<std::string> written(lines.begin() + 3, lines.end() - 5);
   EXPECT_EQ(written.size(), static_cast<size_t>(kThreads * kLines));
   EXPECT_EQ(written.count("thread 3 line 299"), 1u);
+}
+
+TEST_F(ConcurrentLog, SessionsRestartWhileOtherThreadsWrite) {
+  StartSession(dmFile);
+  std::atomic<bool> stop{false};
+  std::vector<std::thread> writers;
+  for (int t = 0; t < 2; ++t)
+    writers.emplace_back([t, &stop] {
+      for (int i = 0; !stop; ++i)
+        DebugLine("thread " + std::to_string(t) + " line " + std::to_string(i));
+    });
+  for (int cycle = 0; cycle < 50; ++cycle) {
+    log_.Close();
+    log_.Open();
+  }
+  stop = true;
+  for (std::thread& writer : writers) writer.join();
+  log_.Close();
+
+  std::string text = ReadWhole(ProgramLog());
+  ASSERT_EQ(text.rfind(kStartBanner, 0), 0u);
+  const std::regex whole(R"(thread \d line \d+|\*+|\* Start of debug session \*|)"
+                         R"(\*  End of debug session  \*|)");
+  for (const std::string& line : SplitLines(text))
+    ASSERT_TRUE(std::regex_match(line, whole)) << "broken line: " << line;
 }
 
 }  // namespace
