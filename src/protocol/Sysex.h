@@ -86,6 +86,51 @@ class MessageWriter {
   int channel_;
 };
 
+// Where a parser takes bytes from: the input port's ring, a buffer in tests and the simulator.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // The next byte; false when none comes (end of the data, a timeout).
+  virtual bool Get(uint8_t& byte) = 0;
+};
+
+// A source over bytes already received.
+class SpanSource : public ByteSource {
+ public:
+  SpanSource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  explicit SpanSource(const std::vector<uint8_t>& bytes) : SpanSource(bytes.data(), bytes.size()) {}
+  bool Get(uint8_t& byte) override;
+  size_t Consumed() const { return next_; }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t next_ = 0;
+};
+
+// Reads the parts of a message; channel is the MIDI channel 1..16. Every step returns false when
+// a byte is missing or differs from the one expected. A byte that differs is consumed and nothing
+// resynchronises on the next F0. Word bytes with bit 7 set (a status byte such as a premature F7)
+// fail the read instead of being decoded, so a cut-short message never passes as data.
+class MessageReader {
+ public:
+  MessageReader(ByteSource& source, int channel) : source_(source), channel_(channel) {}
+  bool Header();  // F0 0F 03 (channel - 1)
+  bool Byte(uint8_t& byte) { return source_.Get(byte); }
+  bool Expect(uint8_t expected);
+  bool Word12(int& value);
+  bool ExpectWord12(int expected);
+  bool Word16(int& value);
+  bool Word24(int& value);
+  bool End() { return Expect(kSysexEnd); }
+
+ private:
+  bool DataBytes(uint8_t* out, int count);
+
+  ByteSource& source_;
+  int channel_;
+};
+
 // Instrument index 0..7, layer index 0..7, wavesample number 1..127.
 struct Target {
   int instrument = 0;
