@@ -65,7 +65,8 @@ TEST_F(OccupancyTest, SingleLayerHoldsEveryWaveSample) {
   ASSERT_EQ(DeriveInstrument(*occ, 3, single.data(), &layers), 1);
   EXPECT_TRUE(occ->InstrInUse[3]);
   EXPECT_EQ(occ->InstrName[3], "Grand Piano");
-  EXPECT_THAT(occ->LayerInUse[3], ElementsAre(false, false, false, false, false, true, false, false));
+  EXPECT_THAT(occ->LayerInUse[3],
+              ElementsAre(false, false, false, false, false, true, false, false));
   EXPECT_EQ(occ->FirstFreeLayer[3], 0);
   EXPECT_TRUE(occ->WsInUse[3][0] && occ->WsInUse[3][1] && occ->WsInUse[3][3]);
   EXPECT_FALSE(occ->WsInUse[3][2]);
@@ -122,7 +123,8 @@ TEST_F(OccupancyTest, DeriveAgainDropsWhatWasKnown) {
   ApplySingleLayer(*occ, 4, 2);
   const InstrRecord smaller = Instrument("B", {1}, {2});
   DeriveInstrument(*occ, 4, smaller.data(), nullptr);
-  EXPECT_THAT(occ->LayerInUse[4], ElementsAre(false, true, false, false, false, false, false, false));
+  EXPECT_THAT(occ->LayerInUse[4],
+              ElementsAre(false, true, false, false, false, false, false, false));
   EXPECT_FALSE(occ->WsInUse[4][0]);
   EXPECT_EQ(occ->FirstFreeWs[4], 0);
   EXPECT_THAT(occ->WsLayer[4], Each(-1));
