@@ -4,5 +4,7 @@ kelvora_gtest(sim_engine_test
     ${CMAKE_CURRENT_LIST_DIR}/sim_memory_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sim_transfer_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sim_commands_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sim_faults_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sim_state_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sim_support.cpp
   LIBS kelvora::sim)
