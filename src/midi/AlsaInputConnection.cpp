@@ -17,9 +17,7 @@ int AlsaInputConnection::Open(AlsaAddress device) {
   if (!error) error = sequencer_.ConnectFrom(device);
   if (!error) {
     AlsaSequencer::Handlers handlers{
-        [this](const uint8_t* data, size_t length) {
-          Deliver(InEvent::LongData, data, length, 0);
-        },
+        [this](const uint8_t* data, size_t length) { Deliver(InEvent::LongData, data, length, 0); },
         [this](uint32_t packed) { Deliver(InEvent::ShortData, nullptr, 0, packed); },
         [this](unsigned total) { Overrun(total); }};
     error = sequencer_.StartInput(std::move(handlers));

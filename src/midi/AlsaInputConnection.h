@@ -16,8 +16,8 @@ namespace kelvora::midi {
 // once Stop returns no report of this input is still under way.
 class AlsaInputConnection {
  public:
-  using Report = std::function<void(InEvent event, const uint8_t* data, size_t length,
-                                    uint32_t shortMessage)>;
+  using Report =
+      std::function<void(InEvent event, const uint8_t* data, size_t length, uint32_t shortMessage)>;
 
   AlsaInputConnection(std::string deviceName, Report report);
   ~AlsaInputConnection();

@@ -46,9 +46,7 @@ int AlsaMidiDriver::OutputCount() {
   return static_cast<int>(outputs_.size());
 }
 
-std::string AlsaMidiDriver::OutputName(int device) {
-  return NameOf(AlsaDirection::Output, device);
-}
+std::string AlsaMidiDriver::OutputName(int device) { return NameOf(AlsaDirection::Output, device); }
 
 int AlsaMidiDriver::OpenOutput(int device, int slot) {
   if (!ValidSlot(slot)) return EINVAL;
@@ -80,12 +78,12 @@ void AlsaMidiDriver::CloseOutput(int slot) {
 
 void AlsaMidiDriver::SendLong(int slot, const uint8_t* data, size_t length) {
   std::lock_guard lock(mutex_);
-  if (ValidSlot(slot) && outputSlots_[slot]) {
+  if (ValidSlot(slot) && outputSlots_[slot] && (data || length == 0)) {
     outputSlots_[slot]->SendLong(data, length);
     return;
   }
-  diagnostics::DebugLine("ALSA: " + std::to_string(length) +
-                         " bytes not sent, no output open in slot " + std::to_string(slot));
+  diagnostics::DebugLine("ALSA: " + std::to_string(length) + " bytes not sent to output slot " +
+                         std::to_string(slot));
 }
 
 int AlsaMidiDriver::SendShort(int slot, uint32_t packed) {
@@ -102,8 +100,8 @@ int AlsaMidiDriver::OpenInput(int device, int slot) {
     AlsaPortInfo port;
     if (const int error = Locate(AlsaDirection::Input, device, port)) return error;
     auto connection = std::make_unique<AlsaInputConnection>(
-        port.name, [this, slot](InEvent event, const uint8_t* data, size_t length,
-                                uint32_t message) {
+        port.name,
+        [this, slot](InEvent event, const uint8_t* data, size_t length, uint32_t message) {
           reports_.input(slot, event, data, length, message);
         });
     if (const int error = connection->Open({port.client, port.port})) return error;
@@ -162,8 +160,7 @@ std::string AlsaMidiDriver::NameOf(AlsaDirection direction, int device) {
 int AlsaMidiDriver::Locate(AlsaDirection direction, int device, AlsaPortInfo& found) {
   AlsaSequencer probe;
   if (const int error = probe.Open("Kelvora")) return error;
-  const std::vector<AlsaPortInfo> now =
-      AlsaPortList::Scan(probe.Handle(), direction, OwnClients());
+  const std::vector<AlsaPortInfo> now = AlsaPortList::Scan(probe.Handle(), direction, OwnClients());
   std::vector<AlsaPortInfo>& listed = Listed(direction);
   if (listed.empty()) listed = now;
   if (device < 0) return ENODEV;

@@ -36,10 +36,12 @@ void AlsaSender::SendLong(const uint8_t* data, size_t length) {
 }
 
 int AlsaSender::SendShort(uint32_t packed) {
-  if (AlsaShortCodec::MessageLength(static_cast<uint8_t>(packed)) == 0) return EINVAL;
+  const int wireBytes = AlsaShortCodec::MessageLength(static_cast<uint8_t>(packed));
+  if (wireBytes == 0) return EINVAL;
   std::lock_guard lock(mutex_);
   if (stopping_) return EBADF;
-  if (busy_ || !queue_.empty()) {
+  const auto now = AlsaWirePacer::Clock::now();
+  if (busy_ || !queue_.empty() || pacer_.ReadyAt(static_cast<size_t>(wireBytes), now) > now) {
     Job job;
     job.packed = packed;
     job.isShort = true;
@@ -75,7 +77,7 @@ void AlsaSender::Run() {
     Job job = std::move(queue_.front());
     queue_.pop_front();
     busy_ = true;
-    const int outcome = job.isShort ? EmitShort(job.packed) : RunLong(lock, job.bytes);
+    const int outcome = job.isShort ? RunShort(lock, job.packed) : RunLong(lock, job.bytes);
     busy_ = false;
     if (job.bytes.capacity() > 0 && spare_.size() < kSpareBuffers) {
       job.bytes.clear();
@@ -90,11 +92,18 @@ void AlsaSender::Run() {
   }
 }
 
+int AlsaSender::RunShort(std::unique_lock<std::mutex>& lock, uint32_t packed) {
+  const int wireBytes = AlsaShortCodec::MessageLength(static_cast<uint8_t>(packed));
+  const auto ready = pacer_.ReadyAt(static_cast<size_t>(wireBytes), AlsaWirePacer::Clock::now());
+  return WaitUntil(lock, ready) ? EmitShort(packed) : ECANCELED;
+}
+
 // 0 once the message's last byte has had its wire time, else the error it was given up on
 // (ECANCELED when stopping).
 int AlsaSender::RunLong(std::unique_lock<std::mutex>& lock, const std::vector<uint8_t>& bytes) {
   for (size_t offset = 0; offset < bytes.size();) {
-    const size_t length = AlsaSysexChunker::NextLength(bytes.data() + offset, bytes.size() - offset);
+    const size_t length =
+        AlsaSysexChunker::NextLength(bytes.data() + offset, bytes.size() - offset);
     if (!WaitUntil(lock, pacer_.ReadyAt(length, AlsaWirePacer::Clock::now()))) return ECANCELED;
     if (const int error = EmitSysex(lock, bytes.data() + offset, length)) return error;
     offset += length;

@@ -15,13 +15,14 @@ namespace kelvora::midi {
 
 // Paced output of one MIDI port, on a thread of its own. A long message is copied, cut into
 // events (AlsaSysexChunker) and handed over no more than the pacer's limit ahead of the wire;
-// `done` is called once its last byte's wire time has passed. Short messages sent while a long
-// one is on its way queue behind it, so that they never land inside a SysEx on the wire.
+// `done` is called once its last byte's wire time has passed. Short messages go at once when
+// the wire allows; while a long one is on its way they queue behind it, so that they never
+// land inside a SysEx on the wire, and a burst of them is paced like SysEx.
 class AlsaSender {
  public:
   struct Output {
     std::function<int(const uint8_t* data, size_t length)> sysex;  // one event; 0 or errno
-    std::function<int(uint32_t packed)> shortMessage;                // 0 or errno
+    std::function<int(uint32_t packed)> shortMessage;              // 0 or errno
   };
   struct Handlers {
     std::function<void()> done;             // per long message, in order
@@ -53,6 +54,7 @@ class AlsaSender {
   };
 
   void Run();
+  int RunShort(std::unique_lock<std::mutex>& lock, uint32_t packed);
   int RunLong(std::unique_lock<std::mutex>& lock, const std::vector<uint8_t>& bytes);
   int EmitSysex(std::unique_lock<std::mutex>& lock, const uint8_t* data, size_t length);
   int EmitShort(uint32_t packed);

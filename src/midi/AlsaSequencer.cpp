@@ -139,42 +139,58 @@ void AlsaSequencer::InputLoop() {
   std::vector<pollfd> fds(static_cast<size_t>(count > 0 ? count : 0) + 1);
   fds[0] = {wakeFd_, POLLIN, 0};
   snd_seq_poll_descriptors(seq_, fds.data() + 1, static_cast<unsigned>(fds.size() - 1), POLLIN);
-  // Input that arrived before the thread ran is waiting already.
-  bool alive = DrainInput();
-  while (alive) {
+  for (;;) {
     if (poll(fds.data(), fds.size(), -1) < 0) {
       if (errno == EINTR) continue;
       return;
     }
     if (fds[0].revents) return;
+    bool readable = false;
     for (size_t i = 1; i < fds.size(); ++i) {
-      if (fds[i].revents & (POLLERR | POLLHUP | POLLNVAL)) alive = false;
+      if (fds[i].revents & (POLLERR | POLLHUP | POLLNVAL)) return;
+      readable = readable || (fds[i].revents & POLLIN);
     }
-    alive = DrainInput() && alive;
+    const int events = DrainInput();
+    if (events < 0) return;
+    // Readable, yet not one event would come: the next one is larger than our whole input
+    // buffer and would block the input for good. It has to go, with what waits behind it.
+    if (events == 0 && readable) {
+      snd_seq_drop_input(seq_);
+      LostInput();
+    }
   }
 }
 
-// Reads every event waiting; false when the sequencer has failed for good.
-bool AlsaSequencer::DrainInput() {
+// Reads every event waiting; returns how many, or -1 when the sequencer has failed for good.
+int AlsaSequencer::DrainInput() {
+  int events = 0;
   for (;;) {
     snd_seq_event_t* event = nullptr;
     const int result = snd_seq_event_input(seq_, &event);
     if (result == -EAGAIN) break;
-    if (result == -ENOSPC) {
-      joiner_.Flush();
-      const unsigned total = ++overruns_;
-      if (handlers_.overrun) handlers_.overrun(total);
+    if (result == -EINTR) continue;
+    // ENOSPC: our kernel input pool overflowed and was emptied. EINVAL: an event did not fit
+    // into alsa-lib's input buffer and was dropped.
+    if (result == -ENOSPC || result == -EINVAL) {
+      ++events;
+      LostInput();
       continue;
     }
-    if (result == -EINTR) continue;
     if (result < 0) {
       joiner_.Flush();
-      return false;
+      return -1;
     }
+    ++events;
     if (event) Dispatch(*event);
   }
   joiner_.Flush();
-  return true;
+  return events;
+}
+
+void AlsaSequencer::LostInput() {
+  joiner_.Flush();
+  const unsigned total = ++overruns_;
+  if (handlers_.overrun) handlers_.overrun(total);
 }
 
 void AlsaSequencer::Dispatch(const snd_seq_event_t& event) {

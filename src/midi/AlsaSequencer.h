@@ -79,7 +79,8 @@ class AlsaSequencer {
  private:
   int Deliver(snd_seq_event_t& event);
   void InputLoop();
-  bool DrainInput();
+  int DrainInput();
+  void LostInput();
   void Dispatch(const snd_seq_event_t& event);
 
   snd_seq_t* seq_ = nullptr;

@@ -17,10 +17,21 @@ int AlsaShortCodec::MessageLength(uint8_t status) {
   if (status < 0x80) return 0;
   if (status < 0xF0) return (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 2 : 3;
   switch (status) {
-    case 0xF1: case 0xF3: return 2;
-    case 0xF2: return 3;
-    case 0xF6: case 0xF8: case 0xFA: case 0xFB: case 0xFC: case 0xFE: case 0xFF: return 1;
-    default: return 0;
+    case 0xF1:
+    case 0xF3:
+      return 2;
+    case 0xF2:
+      return 3;
+    case 0xF6:
+    case 0xF8:
+    case 0xFA:
+    case 0xFB:
+    case 0xFC:
+    case 0xFE:
+    case 0xFF:
+      return 1;
+    default:
+      return 0;
   }
 }
 

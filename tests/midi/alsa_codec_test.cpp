@@ -37,13 +37,13 @@ TEST(AlsaShortCodec, ChannelMessagesOfThePortsBecomeTheirEvents) {
 TEST(AlsaShortCodec, RefusesWhatIsNoWholeShortMessage) {
   AlsaShortCodec codec;
   snd_seq_event_t event;
-  EXPECT_EQ(codec.Encode(Pack(0x40, 1, 2), event), EINVAL);     // data byte as status
-  EXPECT_EQ(codec.Encode(Pack(0xF0, 0x0F), event), EINVAL);     // SysEx is no short message
+  EXPECT_EQ(codec.Encode(Pack(0x40, 1, 2), event), EINVAL);  // data byte as status
+  EXPECT_EQ(codec.Encode(Pack(0xF0, 0x0F), event), EINVAL);  // SysEx is no short message
   EXPECT_EQ(codec.Encode(Pack(0xF7), event), EINVAL);
-  EXPECT_EQ(codec.Encode(Pack(0xF4), event), EINVAL);           // undefined
-  EXPECT_EQ(codec.Encode(Pack(0xC0, 0x80), event), EINVAL);     // program 128
+  EXPECT_EQ(codec.Encode(Pack(0xF4), event), EINVAL);            // undefined
+  EXPECT_EQ(codec.Encode(Pack(0xC0, 0x80), event), EINVAL);      // program 128
   EXPECT_EQ(codec.Encode(Pack(0x90, 60, 0xFF), event), EINVAL);  // velocity 255
-  EXPECT_EQ(codec.Encode(Pack(0xC0, 5, 0xFF), event), 0);       // unused third byte is ignored
+  EXPECT_EQ(codec.Encode(Pack(0xC0, 5, 0xFF), event), 0);        // unused third byte is ignored
 }
 
 TEST(AlsaShortCodec, IncomingEventsArePackedWithTheirOwnStatus) {
@@ -93,21 +93,20 @@ TEST(AlsaShortCodec, RoundTripOfEveryChannelMessageKind) {
 
 TEST(AlsaPortList, DeviceNamesAreClientColonPortCutTo31BytesOnACharacterBoundary) {
   EXPECT_EQ(AlsaPortList::DeviceName("UM-ONE", "UM-ONE MIDI 1"), "UM-ONE:UM-ONE MIDI 1");
-  const std::string cut =
-      AlsaPortList::DeviceName("Scarlett 2i4 USB", "Scarlett 2i4 USB MIDI 1");
+  const std::string cut = AlsaPortList::DeviceName("Scarlett 2i4 USB", "Scarlett 2i4 USB MIDI 1");
   EXPECT_EQ(cut, "Scarlett 2i4 USB:Scarlett 2i4 U");
   EXPECT_EQ(cut.size(), 31u);
-  // "é" is two bytes; the 31st byte would be the first half of one.
-  const std::string accented = AlsaPortList::DeviceName("Ensoniq", "Entr\xC3\xA9" "e " +
-                                                        std::string(14, 'x') + "\xC3\xA9t\xC3\xA9");
+  // "Ensoniq:" and 22 bytes, then a two-byte "é" that the limit would cut in half.
+  const std::string accented =
+      AlsaPortList::DeviceName("Ensoniq", std::string(22, 'x') + "\xC3\xA9t");
   EXPECT_EQ(accented.size(), 30u);
   EXPECT_EQ(accented.back(), 'x');
 }
 
 TEST(AlsaPortList, FindsADeviceAgainByNameWhenItsNumberChanged) {
   const std::vector<AlsaPortInfo> before{{"Midi Through:Port-0", 14, 0}, {"UM-ONE:MIDI 1", 20, 0}};
-  const std::vector<AlsaPortInfo> now{{"Midi Through:Port-0", 14, 0}, {"Virtual:In", 20, 0},
-                                      {"UM-ONE:MIDI 1", 24, 0}};
+  const std::vector<AlsaPortInfo> now{
+      {"Midi Through:Port-0", 14, 0}, {"Virtual:In", 20, 0}, {"UM-ONE:MIDI 1", 24, 0}};
   const auto found = AlsaPortList::Find(now, before, 1);
   ASSERT_TRUE(found.has_value());
   EXPECT_EQ(found->client, 24);

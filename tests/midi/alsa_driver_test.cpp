@@ -1,6 +1,5 @@
 // The driver on a machine without an ALSA sequencer, as on CI.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cerrno>

@@ -49,6 +49,7 @@ class Recorder {
               std::lock_guard lock(mutex_);
               if (shortError_) return shortError_;
               events_.push_back({{}, packed, Clock::now()});
+              changed_.notify_all();
               return 0;
             }};
   }
@@ -73,9 +74,18 @@ class Recorder {
     std::lock_guard lock(mutex_);
     return doneAt_;
   }
-  void Refuse(int times) { std::lock_guard lock(mutex_); refusals_ = times; }
-  void FailAfter(int events) { std::lock_guard lock(mutex_); failAfter_ = events; }
-  void FailShort(int error) { std::lock_guard lock(mutex_); shortError_ = error; }
+  void Refuse(int times) {
+    std::lock_guard lock(mutex_);
+    refusals_ = times;
+  }
+  void FailAfter(int events) {
+    std::lock_guard lock(mutex_);
+    failAfter_ = events;
+  }
+  void FailShort(int error) {
+    std::lock_guard lock(mutex_);
+    shortError_ = error;
+  }
 
  private:
   void Report(int error, Clock::time_point at) {
@@ -97,7 +107,8 @@ class Recorder {
 
 Bytes Joined(const std::vector<Recorder::Event>& events) {
   Bytes joined;
-  for (const auto& event : events) joined.insert(joined.end(), event.bytes.begin(), event.bytes.end());
+  for (const auto& event : events)
+    joined.insert(joined.end(), event.bytes.begin(), event.bytes.end());
   return joined;
 }
 
@@ -150,6 +161,23 @@ TEST(AlsaSender, ShortMessageOnAnIdleOutputGoesAtOnceWithItsResult) {
   out.FailShort(ENODEV);
   EXPECT_EQ(sender.SendShort(0x05C0), ENODEV);
   EXPECT_EQ(out.Events().size(), 1u);
+}
+
+TEST(AlsaSender, ABurstOfShortMessagesIsPacedAndKeepsItsOrder) {
+  Recorder out;
+  const auto byteTime = 50us;
+  AlsaSender sender(out.Output(), out.Handlers(), AlsaWirePacer(byteTime, 1024));
+  for (uint32_t i = 0; i < 600; ++i)
+    ASSERT_EQ(sender.SendShort(0x90 | (i % 128) << 8 | 0x40 << 16), 0);
+  out.WaitForEvents(600);
+  const auto events = out.Events();
+  ASSERT_EQ(events.size(), 600u);
+  for (size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(events[i].packed, 0x90 | (i % 128) << 8 | 0x40 << 16);
+    const auto onWire = static_cast<size_t>((events[i].at - events[0].at) / byteTime);
+    EXPECT_LE(3 * (i + 1), onWire + 1024) << "message " << i;
+  }
+  EXPECT_TRUE(out.Reports(0).empty());  // short messages have no done report
 }
 
 TEST(AlsaSender, StopAbandonsTheRestAndEndsACutOffSysex) {
