@@ -8,3 +8,10 @@ kelvora_gtest(sim_engine_test
     ${CMAKE_CURRENT_LIST_DIR}/sim_state_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sim_support.cpp
   LIBS kelvora::sim)
+# The sampler's own thread and the MIDI device: also run under ThreadSanitizer.
+kelvora_gtest(sim_sampler_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/sim_sampler_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sim_support.cpp
+  LIBS kelvora::sim
+  LABELS concurrency)
