@@ -36,8 +36,8 @@ void AlsaSender::SendLong(const uint8_t* data, size_t length) {
 }
 
 int AlsaSender::SendShort(uint32_t packed) {
+  if (!AlsaShortCodec::Valid(packed)) return EINVAL;
   const int wireBytes = AlsaShortCodec::MessageLength(static_cast<uint8_t>(packed));
-  if (wireBytes == 0) return EINVAL;
   std::lock_guard lock(mutex_);
   if (stopping_) return EBADF;
   const auto now = AlsaWirePacer::Clock::now();

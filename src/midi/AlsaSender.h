@@ -39,7 +39,7 @@ class AlsaSender {
   AlsaSender& operator=(const AlsaSender&) = delete;
 
   void SendLong(const uint8_t* data, size_t length);
-  // 0, EINVAL for a malformed message, or the output's error when sent at once.
+  // 0, EINVAL for what is no whole short message, or the output's error when sent at once.
   int SendShort(uint32_t packed);
   // Abandons what is queued (no `done` for it) and ends a SysEx cut off on the wire with F7,
   // so the receiver does not take what follows as part of it. Sends nothing afterwards.

@@ -35,15 +35,20 @@ int AlsaShortCodec::MessageLength(uint8_t status) {
   }
 }
 
+bool AlsaShortCodec::Valid(uint32_t packed) {
+  const int length = MessageLength(static_cast<uint8_t>(packed));
+  for (int i = 1; i < length; ++i) {
+    if ((packed >> (8 * i)) & 0x80) return false;
+  }
+  return length > 0;
+}
+
 int AlsaShortCodec::Encode(uint32_t packed, snd_seq_event_t& event) {
+  if (!Valid(packed) || !parser_) return EINVAL;
   const unsigned char bytes[3] = {static_cast<unsigned char>(packed),
                                   static_cast<unsigned char>(packed >> 8),
                                   static_cast<unsigned char>(packed >> 16)};
   const int length = MessageLength(bytes[0]);
-  if (length == 0 || !parser_) return EINVAL;
-  for (int i = 1; i < length; ++i) {
-    if (bytes[i] >= 0x80) return EINVAL;
-  }
   snd_seq_ev_clear(&event);
   snd_midi_event_reset_encode(parser_);
   const long used = snd_midi_event_encode(parser_, bytes, length, &event);

@@ -23,10 +23,12 @@ class AlsaShortCodec {
   // Bytes a short message with this status takes on the wire: 1 to 3, or 0 for a data byte,
   // SysEx (F0, F7) and the undefined system codes F4, F5, F9, FD.
   static int MessageLength(uint8_t status);
+  // A whole short message: a status byte that starts one, and data bytes below 0x80 (a data
+  // byte of 0x80 and above would be taken for a status byte on the wire).
+  static bool Valid(uint32_t packed);
 
   // Fills `event` (type and data only; addressing is the caller's). Returns 0, or EINVAL for
-  // something that is not one whole short message, data bytes of 0x80 and above included:
-  // those would be taken for a status byte on the wire.
+  // what is not Valid.
   int Encode(uint32_t packed, snd_seq_event_t& event);
   // Packed messages an incoming event stands for, into out[0..kMaxMessages); returns their
   // count, 0 for SysEx and for events that are no MIDI message. A note off event keeps its

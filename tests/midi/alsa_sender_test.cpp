@@ -158,6 +158,7 @@ TEST(AlsaSender, ShortMessageOnAnIdleOutputGoesAtOnceWithItsResult) {
   EXPECT_EQ(out.Events()[0].packed, 0x05C0u);
   EXPECT_EQ(sender.SendShort(0x0505), EINVAL);  // no status byte
   EXPECT_EQ(sender.SendShort(0x00F0), EINVAL);  // SysEx goes by SendLong
+  EXPECT_EQ(sender.SendShort(0x80C0), EINVAL);  // program 128
   out.FailShort(ENODEV);
   EXPECT_EQ(sender.SendShort(0x05C0), ENODEV);
   EXPECT_EQ(out.Events().size(), 1u);
