@@ -23,8 +23,7 @@ struct CommandOutcome {
 // creates the layer before the wavesample) and when something is created in a layer.
 class CommandExecutor {
  public:
-  explicit CommandExecutor(SamplerMemory& memory)
-      : memory_(memory), edits_(memory.Model()) {}
+  explicit CommandExecutor(SamplerMemory& memory) : memory_(memory), edits_(memory.Model()) {}
 
   // True for the command types Execute carries out.
   static bool Handles(uint8_t type);

@@ -17,8 +17,7 @@ int DataBytesOf(uint8_t status) {
 
 }  // namespace
 
-MidiStreamParser::MidiStreamParser(size_t maxSysex, SysexHandler onSysex,
-                                   ChannelHandler onChannel)
+MidiStreamParser::MidiStreamParser(size_t maxSysex, SysexHandler onSysex, ChannelHandler onChannel)
     : maxSysex_(maxSysex), onSysex_(std::move(onSysex)), onChannel_(std::move(onChannel)) {}
 
 void MidiStreamParser::Feed(const uint8_t* data, size_t size) {

@@ -34,7 +34,9 @@ SamplerEngine::SamplerEngine(SamplerMemory& memory, const SimOptions& options, S
       parser_(
           kMaxIncomingSysex,
           [this](const uint8_t* message, size_t size) { HandleSysex(message, size); },
-          [this](uint8_t status, uint8_t d1, uint8_t d2) { HandleChannelMessage(status, d1, d2); }) {}
+          [this](uint8_t status, uint8_t d1, uint8_t d2) {
+            HandleChannelMessage(status, d1, d2);
+          }) {}
 
 void SamplerEngine::Feed(const uint8_t* data, size_t size) { parser_.Feed(data, size); }
 
@@ -67,8 +69,8 @@ bool SamplerEngine::TakenByExchange(const uint8_t* message, size_t size) {
     return true;
   }
   Command command;
-  const bool response = ParseCommand(message, size, command) == CommandParse::Ok &&
-                        command.type == kResponse;
+  const bool response =
+      ParseCommand(message, size, command) == CommandParse::Ok && command.type == kResponse;
   if (!response) {
     phase_ = Phase::Idle;
     return false;
@@ -154,8 +156,8 @@ SamplerEngine::Reply SamplerEngine::GetReply(const Command& command) const {
   if (command.type == kGetWsParams) {
     reply.status = executor_.CheckWaveSample(t, false);
     if (reply.status != kAck) return reply;
-    reply.words = RecordWords(memory_.WaveSample(t.instrument, t.waveSample)->record.data(),
-                              kWsRecordWords);
+    reply.words =
+        RecordWords(memory_.WaveSample(t.instrument, t.waveSample)->record.data(), kWsRecordWords);
     SendWsParamsHeader(header, options_.channel, t);
   } else if (const InstrumentSlot* instrument = memory_.Instrument(t.instrument); !instrument) {
     reply.status = kNoInstrument;
@@ -252,8 +254,8 @@ int SamplerEngine::CheckPutData(const Command& command) {
   const int64_t end = command.Word24(5);
   const int64_t size = static_cast<int64_t>(data.size());
   if (start >= end || start > size || end - start > kMaxBlockWords) return kBadDataRange;
-  if (end > size && memory_.UsedWords() + BlockWords(end) - BlockWords(size) >
-                        memory_.CapacityWords()) {
+  if (end > size &&
+      memory_.UsedWords() + BlockWords(end) - BlockWords(size) > memory_.CapacityWords()) {
     return kMemoryFull;
   }
   const uint32_t now = tick_();

@@ -32,9 +32,7 @@ int64_t SamplerMemory::UsedWords() const {
   return used;
 }
 
-bool SamplerMemory::Fits(size_t size) const {
-  return UsedWords() + BlockWords(size) <= capacity_;
-}
+bool SamplerMemory::Fits(size_t size) const { return UsedWords() + BlockWords(size) <= capacity_; }
 
 const InstrumentSlot* SamplerMemory::Instrument(int i) const {
   if (!InstrumentIndexOk(i) || !instruments_[i]) return nullptr;

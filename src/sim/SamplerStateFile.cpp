@@ -162,7 +162,8 @@ bool ReadWaveSamples(Reader& in, SamplerMemory& memory, int index, std::string& 
     }
     uint32_t size = 0;
     WaveData data;
-    if (!in.U32(size) || !in.Samples(data, size)) return (error = "cut short in sample data"), false;
+    if (!in.U32(size) || !in.Samples(data, size))
+      return (error = "cut short in sample data"), false;
     if (!AddHolder(memory, index, ws, std::move(data), error)) return false;
   }
   for (const PendingCopy& copy : copies) {

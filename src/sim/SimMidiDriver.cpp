@@ -16,7 +16,9 @@ SimOptions UnpacedSampler(SimOptions options) {
 
 }  // namespace
 
-std::string SimMidiDriver::DeviceName(SamplerModel model) { return "Simulated " + ModelName(model); }
+std::string SimMidiDriver::DeviceName(SamplerModel model) {
+  return "Simulated " + ModelName(model);
+}
 
 SimMidiDriver::SimMidiDriver(const SimOptions& options)
     : LoopbackMidiDriver(DeviceName(options.model)),

@@ -21,19 +21,19 @@ enum class OverviewReading {
 // end can fill it from its arguments.
 struct SimOptions {
   SamplerModel model = SamplerModel::Eps16Plus;
-  int channel = 1;            // base MIDI channel 1..16; SysEx on other channels is ignored
-  int64_t memoryWords = 0;    // 0: the model's default
-  bool demoContent = true;    // start with the synthesised demo instruments
-  std::string stateFile;      // empty: memory is not kept between runs
+  int channel = 1;          // base MIDI channel 1..16; SysEx on other channels is ignored
+  int64_t memoryWords = 0;  // 0: the model's default
+  bool demoContent = true;  // start with the synthesised demo instruments
+  std::string stateFile;    // empty: memory is not kept between runs
 
   // Timing. Unpaced answers go out as fast as the peer takes them.
-  bool paced = false;             // 31250 baud (320 µs per byte) in each direction
-  int64_t commandLatencyUs = 0;   // processing time of every command
-  int64_t sampleLatencyNs = 0;    // processing time per sample edited or transferred
+  bool paced = false;            // 31250 baud (320 µs per byte) in each direction
+  int64_t commandLatencyUs = 0;  // processing time of every command
+  int64_t sampleLatencyNs = 0;   // processing time per sample edited or transferred
 
-  int ackTimeoutMs = 2000;        // how long a GET waits for the host's ACK
-  int minBlockGapMs = 0;          // status 20 when a PUT DATA follows the last block sooner
-  int waitEverySamples = 65536;   // a WAIT response per this many samples a long edit processes
+  int ackTimeoutMs = 2000;       // how long a GET waits for the host's ACK
+  int minBlockGapMs = 0;         // status 20 when a PUT DATA follows the last block sooner
+  int waitEverySamples = 65536;  // a WAIT response per this many samples a long edit processes
   OverviewReading overview = OverviewReading::HalfRange;
 };
 

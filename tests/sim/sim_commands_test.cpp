@@ -49,10 +49,14 @@ TEST_F(Commands, CreateAndDeleteFollowTheMakersRules) {
   EXPECT_EQ(Status([](ByteSink& s) { SendCreateLayer(s, 1, 3); }), kAck);
   EXPECT_EQ(h.memory.WaveSample(3, 2)->layer, 1);
   EXPECT_EQ(Status([](ByteSink& s) { SendCreateWaveSample(s, 1, Target{3, 1, 5}); }), kAck);
-  EXPECT_EQ(Status([](ByteSink& s) { SendCreateWaveSample(s, 1, Target{3, 1, 5}); }),
+  EXPECT_EQ(Status([](ByteSink& s) {
+              SendCreateWaveSample(s, 1, Target{3, 1, 5});
+            }),
             kWaveSampleInUse);
   EXPECT_EQ(Status([](ByteSink& s) { SendDeleteWaveSample(s, 1, Target{3, 1, 5}); }), kAck);
-  EXPECT_EQ(Status([](ByteSink& s) { SendDeleteWaveSample(s, 1, Target{3, 1, 5}); }),
+  EXPECT_EQ(Status([](ByteSink& s) {
+              SendDeleteWaveSample(s, 1, Target{3, 1, 5});
+            }),
             kNoWaveSample);
   EXPECT_EQ(Status([](ByteSink& s) { SendDeleteLayer(s, 1, 3, 1); }), kAck);
   EXPECT_EQ(h.memory.WaveSample(3, 2), nullptr);
@@ -184,7 +188,9 @@ TEST_F(Commands, PutParameterSetsTheKeyRangeAndAnswersOnlyErrors) {
   EXPECT_EQ(h.memory.Layer(0, 0)->record[kLayerMapFirst + 40 - 21], 1 << 8);
   EXPECT_EQ(Status([&](ByteSink& s) { SendPutParameter(s, 1, t, 2061, 40); }), kBadParameterNumber);
   EXPECT_EQ(Status([&](ByteSink& s) { SendPutParameter(s, 1, t, 2059, 128); }), kBadParameterValue);
-  EXPECT_EQ(Status([](ByteSink& s) { SendPutParameter(s, 1, Target{0, 0, 9}, 2059, 1); }),
+  EXPECT_EQ(Status([](ByteSink& s) {
+              SendPutParameter(s, 1, Target{0, 0, 9}, 2059, 1);
+            }),
             kNoWaveSample);
 }
 
@@ -194,18 +200,27 @@ TEST_F(Commands, ProbeAndMessagesItDoesNotTake) {
   EXPECT_EQ(Status([](ByteSink& s) { SendProbe(s, 1, 35); }), kAck);
   h.HostBytes({0xF0, 0x0F, 0x03, 0x00, 0x05, 0x00, 0x00, 0x00, 0xF7});  // a word short
   EXPECT_EQ(h.Statuses(), std::vector<int>{kNak});
-  h.Host([](ByteSink& s) { SendProbe(s, 2); });            // another channel
+  h.Host([](ByteSink& s) { SendProbe(s, 2); });             // another channel
   h.HostBytes({0xF0, 0x41, 0x10, 0x42, 0x12, 0x00, 0xF7});  // another maker
-  h.HostAck();                                               // an ACK nobody waits for
+  h.HostAck();                                              // an ACK nobody waits for
   EXPECT_TRUE(h.Take().empty());
   EXPECT_EQ(h.log.Ignored(), 2);
+
+  SimOptions sixteen;
+  sixteen.channel = 16;
+  EngineHarness top(sixteen);
+  top.Host([](ByteSink& s) { SendProbe(s, 16); });
+  top.Host([](ByteSink& s) { SendProbe(s, 1); });
+  const std::vector<Bytes> sent = top.Take();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(StatusOf(sent[0], 16), kAck);  // F0 0F 03 0F 01 00 00 F7
 }
 
 TEST_F(Commands, ChannelMessagesAreRecordedAndProgramChangesSelectInstruments) {
   EngineHarness demo({}, true);
-  const Bytes traffic = {0xC0, 10, 0xC0, 2,          // program changes, the second selects
-                         0x90, 60, 121, 0xFE, 60, 0,  // note on, then off by running status
-                         0x80, 61, 64, 0x91, 62, 100};  // note off; a note on channel 2
+  const Bytes traffic = {0xC0, 10, 0xC0, 2,               // program changes, the second selects
+                         0x90, 60, 121,  0xFE, 60, 0,     // note on, then off by running status
+                         0x80, 61, 64,   0x91, 62, 100};  // note off; a note on channel 2
   for (uint8_t byte : traffic) demo.HostBytes({byte});
   EXPECT_EQ(demo.log.ProgramChanges(), (std::vector<int>{10, 2}));
   EXPECT_EQ(demo.engine.CurrentInstrument(), 2);

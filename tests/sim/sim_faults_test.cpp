@@ -11,7 +11,9 @@ using namespace protocol;
 class Faults : public ::testing::Test {
  protected:
   Faults() : h({}, true) {}
-  void Probe() { h.Host([](ByteSink& s) { SendProbe(s, 1); }); }
+  void Probe() {
+    h.Host([](ByteSink& s) { SendProbe(s, 1); });
+  }
   void Apply(const FaultPlan& plan) { h.engine.SetFaults(plan); }
 
   EngineHarness h;
@@ -135,7 +137,7 @@ TEST_F(Faults, AMessageStopsInTheMiddle) {
   h.HostAck();
   std::vector<Bytes> sent = h.Take();
   ASSERT_EQ(sent.size(), 3u);
-  EXPECT_EQ(sent[0].size(), 8u);   // ACK and header are shorter than 20 bytes
+  EXPECT_EQ(sent[0].size(), 8u);  // ACK and header are shorter than 20 bytes
   EXPECT_EQ(sent[1].size(), 12u);
   EXPECT_EQ(sent[2].size(), 20u);  // the data message breaks off, no F7
   EXPECT_NE(sent[2].back(), 0xF7);

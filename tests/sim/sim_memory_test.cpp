@@ -86,7 +86,7 @@ TEST(SamplerMemory, CountsWholeBlocksAndRefusesWhatDoesNotFit) {
   SamplerMemory memory(SamplerModel::Eps16Plus, 1024);
   AddWaveSample(memory, 0, 1, WaveData(300));
   ASSERT_EQ(memory.AddParameterCopy(0, 0, 2, 1, Record(0, 300)), kAck);
-  EXPECT_EQ(memory.UsedWords(), 512);  // copies cost nothing
+  EXPECT_EQ(memory.UsedWords(), 512);              // copies cost nothing
   EXPECT_EQ(memory.Instrument(0)->record[15], 2);  // size in blocks of 256 words
   EXPECT_EQ(memory.Resize(0, 1, 1024), kAck);
   EXPECT_EQ(memory.Resize(0, 1, 1025), kMemoryFull);

@@ -26,7 +26,9 @@ class EngineHarness {
 
   // Feeds what `build` writes (one of the codec's Send* functions) as the host's bytes.
   void Host(const std::function<void(ByteSink&)>& build);
-  void HostAck() { Host([&](ByteSink& s) { protocol::SendAcknowledge(s, options.channel); }); }
+  void HostAck() {
+    Host([&](ByteSink& s) { protocol::SendAcknowledge(s, options.channel); });
+  }
   void HostBytes(const Bytes& bytes) { engine.Feed(bytes.data(), bytes.size()); }
   // Everything the sampler sent since the last call, one entry per message.
   std::vector<Bytes> Take();

@@ -101,14 +101,22 @@ TEST(GetHandshake, RefusalsEndTheExchangeWithTheirStatus) {
   EXPECT_EQ(statusOf([](ByteSink& s) { SendGetLayerParams(s, 1, 0, 3); }), kNoLayer);
   EXPECT_EQ(statusOf([](ByteSink& s) { SendGetWsParams(s, 1, Target{0, 0, 50}); }), kNoWaveSample);
   EXPECT_EQ(statusOf([](ByteSink& s) { SendGetWsParams(s, 1, Target{0, 5, 50}); }), kNoLayer);
-  EXPECT_EQ(statusOf([](ByteSink& s) { SendGetWsData(s, 1, Target{0, 0, 1}, 4000, 4401); }),
+  EXPECT_EQ(statusOf([](ByteSink& s) {
+              SendGetWsData(s, 1, Target{0, 0, 1}, 4000, 4401);
+            }),
             kBadDataRange);
-  EXPECT_EQ(statusOf([](ByteSink& s) { SendGetWsData(s, 1, Target{0, 0, 1}, 10, 10); }),
+  EXPECT_EQ(statusOf([](ByteSink& s) {
+              SendGetWsData(s, 1, Target{0, 0, 1}, 10, 10);
+            }),
             kBadDataRange);
-  EXPECT_EQ(statusOf([](ByteSink& s) { SendGetOverview(s, 1, Target{0, 0, 1}, 10, 5); }),
+  EXPECT_EQ(statusOf([](ByteSink& s) {
+              SendGetOverview(s, 1, Target{0, 0, 1}, 10, 5);
+            }),
             kBadDataRange);
   // A parameters-only copy can be read: its data is its source's.
-  EXPECT_EQ(h.Get([](ByteSink& s) { SendGetWsData(s, 1, Target{0, 0, 3}, 0, 8); }),
+  EXPECT_EQ(h.Get([](ByteSink& s) {
+    SendGetWsData(s, 1, Target{0, 0, 3}, 0, 8);
+  }),
             Samples(*h.memory.Data(0, 1), 0, 8));
 }
 
@@ -137,8 +145,9 @@ TEST(Overview, SectionsFollowTheViewOrTheDocumentedReading) {
   }
   EngineHarness h;
   AddWaveSample(h.memory, 0, 1, data);
-  const std::vector<int> words =
-      h.Get([](ByteSink& s) { SendGetOverview(s, 1, Target{0, 0, 1}, 0, 2048); });
+  const std::vector<int> words = h.Get([](ByteSink& s) {
+    SendGetOverview(s, 1, Target{0, 0, 1}, 0, 2048);
+  });
   EXPECT_EQ(words.at(2), 32767);  // the peak of -32768 saturates
 }
 
@@ -156,7 +165,9 @@ TEST(PutHandshake, WavesampleDataIsWrittenAndGrowsTheData) {
   EXPECT_EQ(data[90], 1000);
   EXPECT_EQ(data[93], -5);
   EXPECT_EQ(data[109], 1019);
-  EXPECT_EQ(h.Get([](ByteSink& s) { SendGetWsData(s, 1, Target{0, 0, 1}, 93, 94); }),
+  EXPECT_EQ(h.Get([](ByteSink& s) {
+    SendGetWsData(s, 1, Target{0, 0, 1}, 93, 94);
+  }),
             std::vector<int>{0xFFFB});
 
   auto statusOf = [&](int start, int end) {
@@ -195,14 +206,22 @@ TEST(PutHandshake, RecordsFromTheHostTakeEffect) {
   std::vector<int> record(h.memory.Instrument(1)->record.begin(),
                           h.memory.Instrument(1)->record.end());
   record[0] = 'X' << 8;
-  EXPECT_EQ(h.Put([](ByteSink& s) { SendPutInstrumentParams(s, 1, Target{1, 0, 1}); }, record),
+  EXPECT_EQ(h.Put(
+                [](ByteSink& s) {
+                  SendPutInstrumentParams(s, 1, Target{1, 0, 1});
+                },
+                record),
             (std::vector<int>{kAck, kAck}));
   EXPECT_EQ(h.memory.Instrument(1)->record[0], 'X' << 8);
 
   std::vector<int> ws(h.memory.WaveSample(1, 1)->record.begin(),
                       h.memory.WaveSample(1, 1)->record.end());
   ws[kWsHighKey] = 40 << 8;
-  EXPECT_EQ(h.Put([](ByteSink& s) { SendPutWsParams(s, 1, Target{1, 0, 1}); }, ws),
+  EXPECT_EQ(h.Put(
+                [](ByteSink& s) {
+                  SendPutWsParams(s, 1, Target{1, 0, 1});
+                },
+                ws),
             (std::vector<int>{kAck, kAck}));
   EXPECT_EQ(h.memory.Layer(1, 0)->record[kLayerMapFirst + 41 - 21], 0);  // key 41 is free now
 
@@ -237,9 +256,15 @@ TEST(PutHandshake, TheOriginalEpsReadsBackWithTheLowThreeBitsZero) {
   EngineHarness h(options);
   AddWaveSample(h.memory, 0, 1, WaveData(4));
   const std::vector<int> written = {1, 7, 0x7FFF, 0xFFFF};
-  EXPECT_EQ(h.Put([](ByteSink& s) { SendPutWsData(s, 1, Target{0, 0, 1}, 0, 4); }, written),
+  EXPECT_EQ(h.Put(
+                [](ByteSink& s) {
+                  SendPutWsData(s, 1, Target{0, 0, 1}, 0, 4);
+                },
+                written),
             (std::vector<int>{kAck, kAck}));
-  EXPECT_EQ(h.Get([](ByteSink& s) { SendGetWsData(s, 1, Target{0, 0, 1}, 0, 4); }),
+  EXPECT_EQ(h.Get([](ByteSink& s) {
+    SendGetWsData(s, 1, Target{0, 0, 1}, 0, 4);
+  }),
             (std::vector<int>{0, 0, 0x7FF8, 0xFFF8}));
 }
 
