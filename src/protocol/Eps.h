@@ -5,16 +5,15 @@
 #include <memory>
 #include <string>
 
+#include "midi/Midiin.h"
+#include "midi/Midiout.h"
+#include "protocol/EpsPortSink.h"
+#include "protocol/EpsPortSource.h"
 #include "protocol/Occupancy.h"
 #include "protocol/ProcessResult.h"
 #include "protocol/SessionUi.h"
 #include "protocol/Sysex.h"
 #include "protocol/TransferStates.h"
-
-namespace kelvora::midi {
-class TMidiIn;
-class TMidiOut;
-}  // namespace kelvora::midi
 
 namespace kelvora::protocol {
 
@@ -23,6 +22,10 @@ constexpr int kInstrParamWords = 323;
 constexpr int kLayerParamWords = 107;
 constexpr int kOverviewPoints = 512;
 constexpr int kSampleBufferWords = 10240;
+
+// The sampler restarts its own timer at 30 s after each WAIT; WaitResult gives up when no message
+// has arrived for as long.
+constexpr uint32_t kSilenceLimitMs = 30000;
 
 // The one sampler session: owns the two MIDI ports, reads every message the sampler sends and
 // carries out every operation the windows ask for. The occupancy tables (InstrInUse, InstrName,
@@ -129,7 +132,39 @@ class TEps : public QObject, public Occupancy {
   SessionUi& Ui() { return ui_; }
 
  private:
+  // One message after its header: the result, or kReadNext after a WAIT response.
+  static constexpr int kReadNext = 0;
+  int DispatchMessage(MessageReader& reader);
+  int ReadResponse(MessageReader& reader);
+  int ResultOfCode(int code);
+  int ReadOverviewHeader(MessageReader& reader);
+  int ReadWsDataHeader(MessageReader& reader);
+  int ReadDownloadHeader(MessageReader& reader);
+  // What a header's target must match besides the instrument.
+  static constexpr int kCompareLayer = 1;
+  static constexpr int kCompareWaveSample = 2;
+  int ReadRecordHeader(MessageReader& reader, int compare, int* record, int words, int result);
+  int ReadDownloadData(MessageReader& reader);
+  // The three W12 of a header's target and `extraWords` more W12 (kept in `extra` when given),
+  // then F7. False when a byte is missing; `matches` tells whether the target is the current one.
+  bool ReadTarget(MessageReader& reader, int compare, int* extra, int extraWords, bool& matches);
+  // Whether DataEnd - DataStart words fit SampleBuffer; logs the count when they do not.
+  bool BlockFits() const;
+  bool ReadAcknowledgedBlock(MessageReader& reader, int* words, int count, bool signExtend,
+                             bool logStop);
+
+  bool TryOpenDevices(bool& retry);
+  bool OpenPortsOrReport();
+  void ReadInstrumentConfig(int instrument);
+  int FetchWsParams();
+  int ExtendWithSilence();
+  bool FetchViewData();
+
   SessionUi& ui_;
+  EpsPortSink output_;
+  EpsPortSource input_;
+  // Tick at which the last message header arrived, for the WaitResult bound.
+  uint32_t lastHeard_ = 0;
 };
 
 }  // namespace kelvora::protocol
