@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "protocol/Records.h"
+
 namespace kelvora::simcli::test {
 
 namespace {
