@@ -1,0 +1,138 @@
+#include "dialogs/PreferencesForm.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "controls/ChannelComboBox.h"
+#include "controls/MidiInComboBox.h"
+#include "controls/MidiOutComboBox.h"
+#include "dialogs/HelpLink.h"
+#include "midi/Midiin.h"
+#include "midi/Midiout.h"
+#include "protocol/Eps.h"
+
+namespace kelvora::dialogs {
+
+namespace {
+
+QScrollBar* MakeScrollBar(int min, int max, int small, int large, QWidget* parent) {
+  auto* bar = new QScrollBar(Qt::Horizontal, parent);
+  bar->setRange(min, max);
+  bar->setSingleStep(small);
+  bar->setPageStep(large);
+  bar->setValue(min);
+  bar->setMinimumWidth(180);
+  return bar;
+}
+
+QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+}  // namespace
+
+TPreferencesForm::TPreferencesForm(protocol::TEps& eps, QWidget* parent)
+    : QDialog(parent), eps_(eps) {
+  setWindowTitle("Preferences");
+  MidiInComboBox = new controls::TMidiInComboBox(this);
+  MidiOutComboBox = new controls::TMidiOutComboBox(this);
+  ChannelComboBox = new controls::TChannelComboBox(this);
+  BlockSizeScrollBar = MakeScrollBar(256, 10240, 50, 500, this);
+  DelayScrollBar = MakeScrollBar(0, 4000, 40, 400, this);
+  OkButton = new QPushButton("OK", this);
+  CancelButton = new QPushButton("Cancel", this);
+  HelpButton = new QPushButton("Help", this);
+  OkButton->setDefault(true);
+  BuildLayout();
+  connect(OkButton, &QPushButton::clicked, this, [this] { done(protocol::mrOk); });
+  connect(CancelButton, &QPushButton::clicked, this, [this] { done(protocol::mrCancel); });
+  connect(HelpButton, &QPushButton::clicked, this, [] { ShowHelp(hcPreferences); });
+}
+
+void TPreferencesForm::BuildLayout() {
+  auto* devices = new QGroupBox("Midi Device", this);
+  auto* deviceForm = new QFormLayout(devices);
+  deviceForm->addRow(BuddyLabel("&Input", MidiInComboBox, devices), MidiInComboBox);
+  deviceForm->addRow(BuddyLabel("&Output", MidiOutComboBox, devices), MidiOutComboBox);
+
+  auto* sampler = new QGroupBox("EPS / ASR", this);
+  auto* samplerForm = new QFormLayout(sampler);
+  samplerForm->addRow(BuddyLabel("&Channel", ChannelComboBox, sampler), ChannelComboBox);
+
+  auto* transfer = new QGroupBox("Transfer", this);
+  auto* transferForm = new QVBoxLayout(transfer);
+  transferForm->addWidget(BuddyLabel("Upload/download &Blocksize", BlockSizeScrollBar, transfer));
+  transferForm->addWidget(BlockSizeScrollBar);
+  transferForm->addWidget(BuddyLabel("&Delay", DelayScrollBar, transfer));
+  transferForm->addWidget(DelayScrollBar);
+
+  auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
+  buttons->addButton(OkButton, QDialogButtonBox::AcceptRole);
+  buttons->addButton(CancelButton, QDialogButtonBox::RejectRole);
+  buttons->addButton(HelpButton, QDialogButtonBox::HelpRole);
+
+  auto* groups = new QVBoxLayout;
+  groups->addWidget(devices);
+  groups->addWidget(sampler);
+  groups->addWidget(transfer);
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(groups, 1);
+  layout->addWidget(buttons, 0, Qt::AlignTop);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+int TPreferencesForm::Execute() {
+  LoadControls();
+  OkButton->setFocus();
+  const int result = exec();
+  if (result != protocol::mrOk) return protocol::mrCancel;
+  WriteBack();
+  return protocol::mrOk;
+}
+
+// Devices plugged in since the last run are listed too: the lists are read again every time.
+void TPreferencesForm::LoadControls() {
+  MidiInComboBox->Refill();
+  MidiOutComboBox->Refill();
+  MidiInComboBox->SetDeviceID(eps_.MidiIn->DeviceID());
+  MidiOutComboBox->SetDeviceID(eps_.MidiOut->DeviceID());
+  ChannelComboBox->SetChannel(eps_.MidiOut->Channel());
+  BlockSizeScrollBar->setValue(eps_.BlockSize);
+  DelayScrollBar->setValue(eps_.Delay);
+}
+
+// A port whose device did not change is neither closed nor reopened; whether a reopened port
+// works shows the next time a command probes the sampler.
+void TPreferencesForm::WriteBack() {
+  if (MidiInComboBox->DeviceID() != eps_.MidiIn->DeviceID()) {
+    eps_.MidiIn->Close();
+    eps_.MidiIn->SetDeviceID(MidiInComboBox->DeviceID());
+    eps_.MidiIn->Open();
+  }
+  if (MidiOutComboBox->DeviceID() != eps_.MidiOut->DeviceID()) {
+    eps_.MidiOut->Close();
+    eps_.MidiOut->SetDeviceID(MidiOutComboBox->DeviceID());
+    eps_.MidiOut->Open();
+  }
+  eps_.MidiOut->SetChannel(ChannelComboBox->Channel());
+  eps_.BlockSize = BlockSizeScrollBar->value();
+  eps_.Delay = DelayScrollBar->value();
+}
+
+void TPreferencesForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    ShowHelp(hcPreferences);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace kelvora::dialogs

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class QScrollBar;
+
+namespace kelvora::protocol {
+class TEps;
+}
+namespace kelvora::controls {
+class TChannelComboBox;
+class TMidiInComboBox;
+class TMidiOutComboBox;
+}  // namespace kelvora::controls
+
+namespace kelvora::dialogs {
+
+// "Preferences": the MIDI devices and channel through which the sampler is reached, and the
+// transfer block size and delay. It edits the live session and its ports and keeps no copy: each
+// run loads the controls afresh and writes back only on OK.
+class TPreferencesForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TPreferencesForm(protocol::TEps& eps, QWidget* parent = nullptr);
+
+  // Returns the modal result, 1 (OK) or 2 (Cancel, also for closing the window).
+  int Execute();
+
+  controls::TMidiInComboBox* MidiInComboBox;
+  controls::TMidiOutComboBox* MidiOutComboBox;
+  controls::TChannelComboBox* ChannelComboBox;
+  QScrollBar* BlockSizeScrollBar;  // samples per transfer block, 256..10240
+  QScrollBar* DelayScrollBar;      // ms before each upload block, 0..4000
+  QPushButton* OkButton;
+  QPushButton* CancelButton;
+  QPushButton* HelpButton;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void LoadControls();
+  void WriteBack();
+
+  protocol::TEps& eps_;
+};
+
+}  // namespace kelvora::dialogs
