@@ -19,6 +19,8 @@ class MidiStreamParser {
 
   void Feed(const uint8_t* data, size_t size);
   int64_t Dropped() const { return dropped_; }
+  // True when the bytes fed so far end inside a SysEx message.
+  bool InSysex() const { return inSysex_; }
 
  private:
   void Status(uint8_t byte);

@@ -38,7 +38,16 @@ SamplerEngine::SamplerEngine(SamplerMemory& memory, const SimOptions& options, S
             HandleChannelMessage(status, d1, d2);
           }) {}
 
-void SamplerEngine::Feed(const uint8_t* data, size_t size) { parser_.Feed(data, size); }
+// A message is on time when it starts on time: a long data block takes seconds on a 31250-baud
+// wire. Fed bytes date the messages whose F0 they hold.
+void SamplerEngine::Feed(const uint8_t* data, size_t size) {
+  if (!parser_.InSysex() || std::find(data, data + size, kSysexStart) != data + size) {
+    messageStart_ = tick_();
+  }
+  feeding_ = true;
+  parser_.Feed(data, size);
+  feeding_ = false;
+}
 
 void SamplerEngine::SetFaults(const FaultPlan& plan) {
   faults_ = plan;
@@ -55,7 +64,7 @@ void SamplerEngine::HandleSysex(const uint8_t* message, size_t size) {
     log_.CountIgnored();
     return;
   }
-  if (phase_ != Phase::Idle && Expired()) phase_ = Phase::Idle;
+  if (phase_ != Phase::Idle && Expired(feeding_ ? messageStart_ : tick_())) phase_ = Phase::Idle;
   if (phase_ != Phase::Idle && TakenByExchange(message, size)) return;
   HandleCommand(message, size);
 }
@@ -385,8 +394,9 @@ void SamplerEngine::Send(std::vector<uint8_t> bytes, int64_t delayUs) {
   output_(Output{outputFaults_.Apply(std::move(bytes), options_.channel), delayUs});
 }
 
-bool SamplerEngine::Expired() const {
-  return tick_() - phaseStart_ > static_cast<uint32_t>(options_.ackTimeoutMs);
+// A message that began before the phase (a host that did not wait for the ACK) is not late.
+bool SamplerEngine::Expired(uint32_t messageStart) const {
+  return static_cast<int32_t>(messageStart - phaseStart_) > options_.ackTimeoutMs;
 }
 
 int64_t SamplerEngine::SampleTimeUs(int64_t samples) const {

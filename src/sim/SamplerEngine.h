@@ -25,7 +25,7 @@ namespace kelvora::sim {
 // then the data message; the host's ACK after the data is taken when it comes but not required.
 // No ACK in time, or any other message instead: the exchange is abandoned, never resent.
 // PUT (0C, 0D, 0E, 0F): ACK, then the next message is the data block of the announced length;
-// ACK when it is whole, NAK (23) when it is not. A data block that does not come within
+// ACK when it is whole, NAK (23) when it is not. A data block that does not begin to come within
 // ackTimeoutMs abandons the PUT.
 class SamplerEngine {
  public:
@@ -83,7 +83,7 @@ class SamplerEngine {
   void Respond(int status, int64_t delayUs);
   void SendDataMessage(const std::vector<int>& words, int64_t delayUs);
   void Send(std::vector<uint8_t> bytes, int64_t delayUs);
-  bool Expired() const;
+  bool Expired(uint32_t messageStart) const;
   int64_t SampleTimeUs(int64_t samples) const;
 
   SamplerMemory& memory_;
@@ -99,6 +99,8 @@ class SamplerEngine {
 
   Phase phase_ = Phase::Idle;
   uint32_t phaseStart_ = 0;
+  uint32_t messageStart_ = 0;  // when the first bytes of the message being fed came
+  bool feeding_ = false;
   std::vector<int> pendingWords_;
   PendingPut put_;
   std::optional<uint32_t> lastBlockTick_;

@@ -150,6 +150,17 @@ TEST(SimCliStdio, EndOfInputStillAnswersWhatCameBefore) {
   EXPECT_EQ(sim.Child().Finish(), 0);
 }
 
+// At 31250 baud this block takes 1.4 s to arrive, longer than the time limit; what counts is
+// that it begins in time, as the ACK of a GET has to.
+TEST(SimCliStdio, PacedBlockLongerThanTheTimeLimitIsTaken) {
+  Sim sim({"--paced", "--ack-timeout", "1000"});
+  const std::vector<int> samples = Ramp(1500, 7, -5000);
+  const Target t{0, 0, 2};
+  EXPECT_EQ(sim.Put([&](ByteSink& s) { SendPutWsData(s, 1, t, 0, 1500); }, samples),
+            (std::vector<int>{kAck, kAck}));
+  EXPECT_EQ(sim.Child().Finish(), 0);
+}
+
 TEST(SimCliStdio, StateFileCarriesTheMemoryToTheNextRun) {
   const std::string file = TempPath("carried");
   std::filesystem::remove(file);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "kelvora-sim/CliOptions.h"
 #include "kelvora-sim/ShutdownLatch.h"
 
@@ -20,7 +22,7 @@ class StdioPump {
 
  private:
   enum class End { Input, Shutdown, Failed };
-  End Pump(SamplerHost& host);
+  End Pump(SamplerHost& host, size_t piece);
   void Drain(SamplerHost& host);
 
   int input_;
