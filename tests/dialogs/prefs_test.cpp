@@ -1,0 +1,203 @@
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+#include <memory>
+
+#include "UiTestSupport.h"
+#include "controls/ChannelComboBox.h"
+#include "controls/MidiInComboBox.h"
+#include "controls/MidiOutComboBox.h"
+#include "dialogs/HelpLink.h"
+#include "dialogs/PreferencesForm.h"
+#include "midi/MidiSystem.h"
+#include "midi/Midiin.h"
+#include "midi/Midiout.h"
+#include "protocol/Eps.h"
+#include "sim/SimMidiDriver.h"
+
+using kelvora::dialogs::TPreferencesForm;
+using kelvora::testing::WhenModal;
+namespace protocol = kelvora::protocol;
+
+// Two simulated samplers give two input and two output devices; the ports start open on
+// device 0, channel 1, so every close and reopen the dialog causes is counted.
+class PrefsTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void init() {
+    first_ = std::make_unique<kelvora::sim::SimMidiDriver>();
+    second_ = std::make_unique<kelvora::sim::SimMidiDriver>();
+    driver_ = std::make_unique<kelvora::testing::CountingDriver>(
+        std::vector<kelvora::midi::MidiDriver*>{first_.get(), second_.get()});
+    kelvora::midi::SetDriver(driver_.get());
+    eps_ = std::make_unique<protocol::TEps>(ui_);
+    QVERIFY(eps_->MidiIn->Open());
+    QVERIFY(eps_->MidiOut->Open());
+    eps_->BlockSize = 1000;
+    eps_->Delay = 400;
+    form_ = std::make_unique<TPreferencesForm>(*eps_);
+    driver_->Reset();
+  }
+
+  void cleanup() {
+    form_.reset();
+    eps_.reset();
+    kelvora::midi::SetDriver(nullptr);
+    driver_.reset();
+    second_.reset();
+    first_.reset();
+  }
+
+  void controlsShowTheLiveSettings() {
+    eps_->MidiOut->SetChannel(16);
+    int in = -2, out = -2, channel = 0, block = 0, delay = 0;
+    QString channelText;
+    WhenModal<TPreferencesForm>([&](TPreferencesForm* f) {
+      in = f->MidiInComboBox->DeviceID();
+      out = f->MidiOutComboBox->DeviceID();
+      channel = f->ChannelComboBox->Channel();
+      channelText = f->ChannelComboBox->currentText();
+      block = f->BlockSizeScrollBar->value();
+      delay = f->DelayScrollBar->value();
+      f->CancelButton->click();
+    });
+    QCOMPARE(form_->Execute(), int(protocol::mrCancel));
+    QCOMPARE(in, 0);
+    QCOMPARE(out, 0);
+    QCOMPARE(channel, 16);
+    QCOMPARE(channelText, QString("16"));
+    QCOMPARE(block, 1000);
+    QCOMPARE(delay, 400);
+  }
+
+  void cancelAfterMovingEverythingChangesNothing() {
+    WhenModal<TPreferencesForm>([](TPreferencesForm* f) {
+      f->MidiInComboBox->SetDeviceID(1);
+      f->MidiOutComboBox->SetDeviceID(1);
+      f->ChannelComboBox->SetChannel(7);
+      f->BlockSizeScrollBar->setValue(5000);
+      f->DelayScrollBar->setValue(3000);
+      f->CancelButton->click();
+    });
+    QCOMPARE(form_->Execute(), int(protocol::mrCancel));
+    QCOMPARE(eps_->MidiIn->DeviceID(), 0);
+    QCOMPARE(eps_->MidiOut->DeviceID(), 0);
+    QCOMPARE(eps_->Channel(), 1);
+    QCOMPARE(eps_->BlockSize, 1000);
+    QCOMPARE(eps_->Delay, 400);
+    QCOMPARE(driver_->inputCloses + driver_->outputCloses, 0);
+    QVERIFY(driver_->inputOpens.empty() && driver_->outputOpens.empty());
+  }
+
+  void closingTheWindowIsCancel() {
+    WhenModal<TPreferencesForm>([](TPreferencesForm* f) {
+      f->BlockSizeScrollBar->setValue(5000);
+      f->close();
+    });
+    QCOMPARE(form_->Execute(), int(protocol::mrCancel));
+    QCOMPARE(eps_->BlockSize, 1000);
+  }
+
+  void okWithOnlyTheChannelReopensNothing() {
+    WhenModal<TPreferencesForm>([](TPreferencesForm* f) {
+      f->ChannelComboBox->SetChannel(9);
+      f->OkButton->click();
+    });
+    QCOMPARE(form_->Execute(), int(protocol::mrOk));
+    QCOMPARE(eps_->Channel(), 9);
+    QCOMPARE(driver_->inputCloses + driver_->outputCloses, 0);
+    QVERIFY(driver_->inputOpens.empty() && driver_->outputOpens.empty());
+    QVERIFY(eps_->MidiIn->IsOpen() && eps_->MidiOut->IsOpen());
+  }
+
+  void okWithAnotherOutputReopensOnlyTheOutput() {
+    WhenModal<TPreferencesForm>([](TPreferencesForm* f) {
+      f->MidiOutComboBox->SetDeviceID(1);
+      f->OkButton->click();
+    });
+    QCOMPARE(form_->Execute(), int(protocol::mrOk));
+    QCOMPARE(eps_->MidiOut->DeviceID(), 1);
+    QCOMPARE(driver_->outputCloses, 1);
+    QCOMPARE(driver_->outputOpens, std::vector<int>{1});
+    QVERIFY(eps_->MidiOut->IsOpen());
+    QCOMPARE(driver_->inputCloses, 0);
+    QVERIFY(driver_->inputOpens.empty());
+    QCOMPARE(eps_->MidiIn->DeviceID(), 0);
+  }
+
+  void transferSettingsOutsideTheirRangeComeBackAtTheNearerEnd_data() {
+    QTest::addColumn<int>("storedBlock");
+    QTest::addColumn<int>("storedDelay");
+    QTest::addColumn<int>("block");
+    QTest::addColumn<int>("delay");
+    QTest::newRow("below") << 100 << -40 << 256 << 0;
+    QTest::newRow("above") << 20000 << 9000 << 10240 << 4000;
+    QTest::newRow("inside") << 4321 << 1234 << 4321 << 1234;
+  }
+
+  void transferSettingsOutsideTheirRangeComeBackAtTheNearerEnd() {
+    QFETCH(int, storedBlock);
+    QFETCH(int, storedDelay);
+    eps_->BlockSize = storedBlock;
+    eps_->Delay = storedDelay;
+    int shownBlock = 0;
+    WhenModal<TPreferencesForm>([&](TPreferencesForm* f) {
+      shownBlock = f->BlockSizeScrollBar->value();
+      f->OkButton->click();
+    });
+    QCOMPARE(form_->Execute(), int(protocol::mrOk));
+    QTEST(shownBlock, "block");
+    QTEST(eps_->BlockSize, "block");
+    QTEST(eps_->Delay, "delay");
+  }
+
+  void scrollBarsStepAsDesigned() {
+    QCOMPARE(form_->BlockSizeScrollBar->minimum(), 256);
+    QCOMPARE(form_->BlockSizeScrollBar->maximum(), 10240);
+    QCOMPARE(form_->BlockSizeScrollBar->singleStep(), 50);
+    QCOMPARE(form_->BlockSizeScrollBar->pageStep(), 500);
+    QCOMPARE(form_->DelayScrollBar->maximum(), 4000);
+    QCOMPARE(form_->DelayScrollBar->singleStep(), 40);
+    QCOMPARE(form_->DelayScrollBar->pageStep(), 400);
+  }
+
+  // Device 3 no longer exists: nothing is selected, so OK leaves the input without a device.
+  void vanishedDeviceEndsWithoutDeviceAfterOk() {
+    eps_->MidiIn->Close();
+    eps_->MidiIn->SetDeviceID(3);
+    driver_->Reset();
+    int shown = 0;
+    WhenModal<TPreferencesForm>([&](TPreferencesForm* f) {
+      shown = f->MidiInComboBox->DeviceID();
+      f->OkButton->click();
+    });
+    form_->Execute();
+    QCOMPARE(shown, -1);
+    QCOMPARE(eps_->MidiIn->DeviceID(), -1);
+    QVERIFY(!eps_->MidiIn->IsOpen());
+    QVERIFY(driver_->inputOpens.empty());
+  }
+
+  void helpShowsTopicTwo() {
+    std::vector<int> topics;
+    kelvora::dialogs::SetHelpHandler([&](int context) { topics.push_back(context); });
+    WhenModal<TPreferencesForm>([](TPreferencesForm* f) {
+      f->HelpButton->click();
+      f->CancelButton->click();
+    });
+    form_->Execute();
+    kelvora::dialogs::SetHelpHandler(nullptr);
+    QCOMPARE(topics, std::vector<int>{2});
+  }
+
+ private:
+  kelvora::testing::QuietUi ui_;
+  std::unique_ptr<kelvora::sim::SimMidiDriver> first_, second_;
+  std::unique_ptr<kelvora::testing::CountingDriver> driver_;
+  std::unique_ptr<protocol::TEps> eps_;
+  std::unique_ptr<TPreferencesForm> form_;
+};
+
+QTEST_MAIN(PrefsTest)
+#include "prefs_test.moc"
