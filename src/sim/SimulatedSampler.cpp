@@ -120,19 +120,32 @@ void SimulatedSampler::Run() {
 }
 
 void SimulatedSampler::Process(Item& item) {
-  std::vector<SamplerEngine::Output> answers;
-  if (options_.paced && !item.isFaults) {
-    const int64_t done = std::max(item.arrivalUs, inputFreeUs_) + WireTimeUs(item.bytes.size());
-    inputFreeUs_ = done;
-    time_->SleepUntilUs(done);
+  if (item.isFaults) {
+    std::lock_guard lock(memoryMutex_);
+    engine_.SetFaults(item.faults);
+    return;
   }
+  if (!options_.paced) {
+    Feed(item.bytes.data(), item.bytes.size());
+    return;
+  }
+  // Paced, the bytes come in piece by piece as the wire carries them, so that a message is
+  // dated by when it began to arrive (a long block may take longer than the ACK time limit).
+  const int64_t start = std::max(item.arrivalUs, inputFreeUs_);
+  inputFreeUs_ = start + WireTimeUs(item.bytes.size());
+  for (size_t offset = 0; offset < item.bytes.size(); offset += kPacedPieceBytes) {
+    const size_t n = std::min(kPacedPieceBytes, item.bytes.size() - offset);
+    time_->SleepUntilUs(start + WireTimeUs(offset + n));
+    if (Stopping()) return;
+    Feed(item.bytes.data() + offset, n);
+  }
+}
+
+void SimulatedSampler::Feed(const uint8_t* data, size_t size) {
+  std::vector<SamplerEngine::Output> answers;
   {
     std::lock_guard lock(memoryMutex_);
-    if (item.isFaults) {
-      engine_.SetFaults(item.faults);
-    } else {
-      engine_.Feed(item.bytes.data(), item.bytes.size());
-    }
+    engine_.Feed(data, size);
     answers.swap(answers_);
   }
   for (const SamplerEngine::Output& answer : answers) {

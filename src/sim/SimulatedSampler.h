@@ -77,6 +77,7 @@ class SimulatedSampler {
   void Post(Item item);
   void Run();
   void Process(Item& item);
+  void Feed(const uint8_t* data, size_t size);
   void Transmit(const SamplerEngine::Output& message);
   bool Stopping();
 

@@ -110,6 +110,32 @@ TEST_F(SamplerThread, PacedTimesFollowTheWireArithmetic) {
   EXPECT_EQ(DataWords(whole).size(), 139u);
 }
 
+// A block of 10240 words takes 9.8 s on the wire: it is on time because it begins on time.
+TEST_F(SamplerThread, APacedBlockLongerThanTheAckLimitIsTaken) {
+  midi::FakeClock clock;
+  midi::SetClock(&clock);
+  time.Attach(&clock);
+  SimOptions options;
+  options.paced = true;
+  Make(options, &time);
+  const Target t{2, 0, 1};
+  Send([&](ByteSink& s) { SendPutWsData(s, 1, t, 0, 10240); });
+  ASSERT_EQ(Take().size(), 1u);
+  const uint32_t before = clock.Now();
+  Send([](ByteSink& s) {
+    const std::vector<int> words(10240, 0x1234);
+    SendDataMessage(s, 1, words.data(), words.size());
+  });
+  EXPECT_GE(clock.Now() - before, 9800u);
+  Bytes answer;
+  for (const Received& piece : Take()) {
+    answer.insert(answer.end(), piece.bytes.begin(), piece.bytes.end());
+  }
+  EXPECT_EQ(StatusOf(answer), kAck);
+  sampler.reset();
+  midi::SetClock(nullptr);
+}
+
 TEST_F(SamplerThread, LongEditsSpreadTheirWaitsOverTheProcessingTime) {
   SimOptions options;
   options.commandLatencyUs = 500;

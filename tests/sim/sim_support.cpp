@@ -107,12 +107,9 @@ int64_t FakeSimTime::NowUs() {
 
 void FakeSimTime::SleepUntilUs(int64_t deadline) {
   std::lock_guard lock(mutex_);
+  const int64_t before = now_ / 1000;
   now_ = std::max(now_, deadline);
-}
-
-void FakeSimTime::Advance(int64_t us) {
-  std::lock_guard lock(mutex_);
-  now_ += us;
+  if (clock_) clock_->Advance(static_cast<uint32_t>(now_ / 1000 - before));
 }
 
 }  // namespace kelvora::sim::test

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <vector>
 
+#include "midi/FakeClock.h"
 #include "protocol/Sysex.h"
 #include "sim/SamplerEngine.h"
 #include "sim/SamplerLog.h"
@@ -62,17 +63,19 @@ WsRecord Record(int start, int end, int loopStart = 0, int loopEnd = 0);
 // Instrument i with layer 0 and wavesample w holding `data`.
 void AddWaveSample(SamplerMemory& memory, int i, int w, WaveData data, int layer = 0);
 
-// Virtual microseconds: sleeps advance time at once and are recorded.
+// Virtual microseconds: sleeps advance time at once. With a MIDI clock attached, that clock
+// (which the sampler's protocol timer reads) moves along in whole milliseconds.
 class FakeSimTime : public SimTime {
  public:
   int64_t NowUs() override;
   void SleepUntilUs(int64_t deadline) override;
   void Interrupt() override {}
-  void Advance(int64_t us);
+  void Attach(midi::FakeClock* clock) { clock_ = clock; }
 
  private:
   std::mutex mutex_;
   int64_t now_ = 0;
+  midi::FakeClock* clock_ = nullptr;
 };
 
 }  // namespace kelvora::sim::test
