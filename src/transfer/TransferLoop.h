@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "transfer/Progress.h"
+
+namespace kelvora::protocol {
+class TEps;
+}
+
+namespace kelvora::transfer {
+
+// The polling loop both transfer drivers share. Each pass processes pending window events,
+// ends the transfer when the user pressed Cancel, logs the state when it changed and performs
+// the state's action. A state that waits for the sampler blocks on the input port for at most
+// a short slice per pass, so the loop uses no CPU while the wire is busy and Cancel still works.
+class TransferLoop {
+ public:
+  using EventPump = std::function<void()>;
+
+  // Longest block of one pass while waiting for input or sleeping.
+  static constexpr uint32_t kSliceMs = 20;
+
+  TransferLoop(protocol::TEps& eps, TransferProgress& progress, EventPump pump);
+
+  // Runs until `state` is 0. stateLine is the log text before the state number; cancelLine is
+  // logged when Cancel ends the loop (nothing when empty). True when Cancel ended it.
+  bool Run(int& state, const std::string& stateLine, const std::string& cancelLine,
+           const std::function<void()>& act);
+
+  // True once `bytes` bytes wait in the input; otherwise blocks until they do or a slice passed.
+  bool InputReady(unsigned bytes);
+  // Sleeps `ms` in slices between event pumps; false when the user cancelled meanwhile.
+  bool Pause(uint32_t ms);
+  void Pump();
+  // The session's BlockSize kept within the 256..10240 samples a block may hold.
+  int BlockSize() const;
+
+ private:
+  protocol::TEps& eps_;
+  TransferProgress& progress_;
+  EventPump pump_;
+};
+
+}  // namespace kelvora::transfer

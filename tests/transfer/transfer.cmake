@@ -1,0 +1,16 @@
+# The download and upload engines: their arithmetic, round trips and fault runs through the
+# simulated sampler.
+kelvora_gtest(transfer_arithmetic_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/transfer_arithmetic_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/transfer_support.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/wav_support.cpp
+  LIBS kelvora::transfer kelvora::sim)
+
+kelvora_gtest(transfer_engine_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/transfer_roundtrip_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/transfer_faults_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/transfer_support.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/wav_support.cpp
+  LIBS kelvora::transfer kelvora::sim)

@@ -1,0 +1,310 @@
+// Transfers that go wrong end cleanly: the outcome says what happened, a stopped download's
+// file tells the truth about its length, and nothing is sent for a file that cannot be sent.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "midi/Clock.h"
+#include "protocol/Records.h"
+#include "protocol/Sysex.h"
+#include "sim/FaultPlan.h"
+#include "sim/SamplerStatus.h"
+#include "transfer/transfer_support.h"
+#include "transfer/wav_support.h"
+
+namespace kelvora::transfer::test {
+namespace {
+
+using namespace protocol;
+
+constexpr int kNewInstrument = 4;
+
+class Faults : public ::testing::Test {
+ protected:
+  // A 1000-sample wavesample at (kNewInstrument, 0, 1), uploaded from the program's own file.
+  void UploadThousand(SimSession& session) {
+    WriteMono16(temp_ / "source.wav", signal_);
+    UploadChoices choices;
+    choices.instrument = kNewInstrument;
+    RecordingProgress progress;
+    ASSERT_TRUE(session.Upload(temp_ / "source.wav", choices, progress).Succeeded());
+  }
+
+  std::vector<int16_t> Head(size_t count) const {
+    return std::vector<int16_t>(signal_.begin(), signal_.begin() + static_cast<long>(count));
+  }
+
+  TempFolder temp_;
+  std::vector<int16_t> signal_ = TestSignal(1000);
+};
+
+TEST_F(Faults, CancelAfterTwoOfFourBlocksLeavesAnHonestFile) {
+  SimSession session({}, 256);
+  UploadThousand(session);
+  RecordingProgress progress;
+  progress.cancelAfterUpdates = 2;
+  LogCapture log;
+  const TransferResult result = session.Download(temp_ / "cut.wav", progress);
+  EXPECT_EQ(result.outcome, TransferOutcome::Cancelled);
+  EXPECT_EQ(result.samples, 512);
+  EXPECT_EQ(std::filesystem::file_size(temp_ / "cut.wav"), 44u + 1024u);
+  EXPECT_EQ(DownloadedSamples(temp_ / "cut.wav"), Head(512));
+  EXPECT_EQ(progress.calls.back(), "hide");
+  EXPECT_EQ(session.eps.DownloadState, dsIdle);
+  const std::string text = log.Text();
+  EXPECT_NE(text.find("User pressed Cancel\r\nState :0\r\nEnd of Download"), std::string::npos);
+}
+
+TEST_F(Faults, SilenceInTheMiddleOfABlockIsLeftWithCancel) {
+  SimSession session({}, 256);
+  UploadThousand(session);
+  RecordingProgress progress;
+  // The third block's data message stops after 100 of its 773 bytes and nothing follows.
+  progress.onUpdate = [&](int updates) {
+    if (updates == 2) {
+      sim::FaultPlan plan;
+      plan.cutMessageAfter = 100;
+      session.Sampler().SetFaults(plan);
+      progress.cancelWhenIdle = std::chrono::milliseconds(500);  // the user gives up
+    }
+  };
+  const TransferResult result = session.Download(temp_ / "stalled.wav", progress);
+  EXPECT_EQ(result.outcome, TransferOutcome::Cancelled);
+  EXPECT_EQ(DownloadedSamples(temp_ / "stalled.wav"), Head(512));
+  // The wait blocked on the port instead of spinning: a few passes per 20 ms slice at most.
+  EXPECT_LT(progress.polls, 200);
+}
+
+TEST_F(Faults, DataHeaderAnnouncingMoreThanAskedFails) {
+  SimSession session({}, 256);
+  UploadThousand(session);
+  RecordingProgress progress;
+  progress.onUpdate = [&](int updates) {
+    if (updates == 1) {
+      sim::FaultPlan plan;
+      plan.overlongDataWords = 300;
+      session.Sampler().SetFaults(plan);
+    }
+  };
+  const TransferResult result = session.Download(temp_ / "long.wav", progress);
+  EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+  EXPECT_NE(result.message.find("256 to 556 instead of 256 to 512"), std::string::npos)
+      << result.message;
+  EXPECT_EQ(DownloadedSamples(temp_ / "long.wav"), Head(256));
+}
+
+TEST_F(Faults, DataHeaderBeyondTheBufferFails) {
+  SimSession session({}, 256);
+  UploadThousand(session);
+  sim::FaultPlan plan;
+  plan.overlongDataWords = kSampleBufferWords + 1;
+  session.Sampler().SetFaults(plan);
+  RecordingProgress progress;
+  const TransferResult result = session.Download(temp_ / "huge.wav", progress);
+  EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+  EXPECT_TRUE(DownloadedSamples(temp_ / "huge.wav").empty());
+}
+
+TEST_F(Faults, EmptyWavesampleIsRefusedWithoutAFile) {
+  SimSession session;
+  UploadThousand(session);
+  session.Sampler().WithMemory([](sim::SamplerMemory& memory) {
+    int record[kWsRecordWords];
+    std::copy_n(memory.WaveSample(kNewInstrument, 1)->record.begin(), kWsRecordWords, record);
+    SetPosition(record, kWsSampleStart, 300);
+    SetPosition(record, kWsSampleEnd, 300);
+    memory.PutWsRecord(kNewInstrument, 1, record);
+    return 0;
+  });
+  RecordingProgress progress;
+  const TransferResult result = session.Download(temp_ / "empty.wav", progress);
+  EXPECT_EQ(result.outcome, TransferOutcome::Refused);
+  EXPECT_NE(result.message.find("no samples"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(temp_ / "empty.wav"));
+  EXPECT_TRUE(progress.calls.empty());
+}
+
+TEST_F(Faults, DestinationThatCannotBeCreated) {
+  SimSession session;
+  UploadThousand(session);
+  RecordingProgress progress;
+  const std::string path = temp_ / "no/such/folder.wav";
+  const TransferResult result = session.Download(path, progress);
+  EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+  EXPECT_EQ(result.message.rfind("Unable to create destination file '" + path + "'. \n", 0), 0u);
+  EXPECT_TRUE(progress.calls.empty());
+}
+
+TEST_F(Faults, SlowDownOnEveryBlockRaisesTheDelay) {
+  SimSession session({}, 256);
+  sim::FaultPlan plan;
+  plan.slowDownEveryBlock = true;
+  session.Sampler().SetFaults(plan);
+  LogCapture log;
+  UploadThousand(session);
+  EXPECT_EQ(session.eps.Delay, 400);  // four blocks, 100 ms more each
+  // Each block twice, and the first two more times while instrument and layer were created.
+  EXPECT_EQ(CountSent(session.Sampler(), kPutWsData), 4 * 2 + 2);
+  const std::string text = log.Text();
+  EXPECT_NE(text.find("Delay set to100\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Delay set to400\r\n"), std::string::npos);
+  RecordingProgress progress;
+  ASSERT_TRUE(session.Download(temp_ / "back.wav", progress).Succeeded());
+  EXPECT_EQ(DownloadedSamples(temp_ / "back.wav"), signal_);
+}
+
+TEST_F(Faults, DelayStopsAt4000) {
+  midi::FakeClock clock(1000);
+  clock.SetSettleTime(std::chrono::milliseconds(1000));  // only sleeps jump ahead
+  midi::SetClock(&clock);
+  {
+    SimSession session({}, 256);
+    session.eps.Delay = 3950;
+    sim::FaultPlan plan;
+    plan.slowDownEveryBlock = true;
+    session.Sampler().SetFaults(plan);
+    WriteMono16(temp_ / "two.wav", TestSignal(300));
+    UploadChoices choices;
+    choices.instrument = kNewInstrument;
+    RecordingProgress progress;
+    EXPECT_TRUE(session.Upload(temp_ / "two.wav", choices, progress).Succeeded());
+    EXPECT_EQ(session.eps.Delay, 4000);
+  }
+  midi::SetClock(nullptr);
+}
+
+TEST_F(Faults, SilentSamplerDuringUploadIsLeftWithCancel) {
+  SimSession session({}, 256);
+  WriteMono16(temp_ / "source.wav", signal_);
+  RecordingProgress progress;
+  progress.onUpdate = [&](int updates) {
+    if (updates == 2) {
+      sim::FaultPlan plan;
+      plan.silentMessages = 1;
+      session.Sampler().SetFaults(plan);
+      progress.cancelWhenIdle = std::chrono::milliseconds(500);
+    }
+  };
+  UploadChoices choices;
+  choices.instrument = kNewInstrument;
+  const TransferResult result = session.Upload(temp_ / "source.wav", choices, progress);
+  EXPECT_EQ(result.outcome, TransferOutcome::Cancelled);
+  EXPECT_EQ(result.samples, 512);
+  EXPECT_EQ(progress.calls.back(), "hide");
+  EXPECT_EQ(session.eps.UploadState, usIdle);
+}
+
+TEST_F(Faults, MissingInstrumentAndLayerAreCreated) {
+  SimSession session;
+  UploadThousand(session);
+  EXPECT_EQ(CountSent(session.Sampler(), kCreateInstrument), 1);
+  EXPECT_EQ(CountSent(session.Sampler(), kCreateLayer), 1);
+  EXPECT_EQ(session.eps.Layer, 0);
+  EXPECT_EQ(session.eps.WaveSample, 1);
+  EXPECT_EQ(session.SamplerData(kNewInstrument, 1).at(999), signal_[999]);
+}
+
+TEST_F(Faults, MissingWavesampleIsCreatedWithoutAWarningBox) {
+  SimSession session;
+  WriteMono16(temp_ / "source.wav", signal_);
+  UploadChoices choices;
+  choices.waveSample = 40;  // instrument 1 of the demo has layer 0 but no wavesample 40
+  RecordingProgress progress;
+  ASSERT_TRUE(session.Upload(temp_ / "source.wav", choices, progress).Succeeded());
+  EXPECT_EQ(CountSent(session.Sampler(), kCreateWaveSample), 1);
+  EXPECT_EQ(session.ui.invalidBoxes, 0);
+  EXPECT_EQ(session.eps.WaveSample, 40);
+  const std::vector<int16_t> stored = session.SamplerData(0, 40);
+  ASSERT_GE(stored.size(), 1000u);
+  EXPECT_EQ(std::vector<int16_t>(stored.begin(), stored.begin() + 1000), signal_);
+}
+
+TEST_F(Faults, MissingLayerIsCreated) {
+  SimSession session;
+  WriteMono16(temp_ / "source.wav", signal_);
+  session.eps.ReadConfig();
+  UploadChoices choices;
+  choices.instrument = 1;  // the demo's one-layer instrument
+  choices.layer = session.eps.FirstFreeLayer[1];
+  choices.waveSample = session.eps.FirstFreeWs[1] + 1;
+  RecordingProgress progress;
+  ASSERT_TRUE(session.Upload(temp_ / "source.wav", choices, progress).Succeeded());
+  EXPECT_EQ(CountSent(session.Sampler(), kCreateLayer), 1);
+  EXPECT_EQ(session.SamplerData(1, choices.waveSample).at(500), signal_[500]);
+}
+
+TEST_F(Faults, CreationThatDoesNotTakeEndsTheUpload) {
+  SimSession session;
+  sim::FaultPlan plan;
+  plan.forcedStatus[kPutWsData] = sim::kNoLayer;
+  session.Sampler().SetFaults(plan);
+  WriteMono16(temp_ / "source.wav", signal_);
+  UploadChoices choices;
+  choices.waveSample = 40;
+  RecordingProgress progress;
+  const TransferResult result = session.Upload(temp_ / "source.wav", choices, progress);
+  EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+  EXPECT_NE(result.message.find("layer missing after creating it"), std::string::npos);
+  EXPECT_EQ(CountSent(session.Sampler(), kCreateLayer), 1);
+}
+
+TEST_F(Faults, MemoryFullFailsTheUpload) {
+  sim::SimOptions options;
+  options.demoContent = false;
+  options.memoryWords = 2048;
+  SimSession session(options, 256);
+  WriteMono16(temp_ / "big.wav", TestSignal(5000));
+  UploadChoices choices;
+  choices.instrument = 0;
+  RecordingProgress progress;
+  const TransferResult result = session.Upload(temp_ / "big.wav", choices, progress);
+  EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+  EXPECT_NE(result.message.find("memory"), std::string::npos) << result.message;
+  EXPECT_LE(result.samples, 2048);
+  EXPECT_EQ(progress.calls.back(), "hide");
+}
+
+class Refusals : public ::testing::Test {
+ protected:
+  // Uploads a crafted file onto the demo's wavesample (0, 0, 1) and returns the refusal.
+  std::string Refusal(const Bytes& file) {
+    Save(temp_ / "odd.wav", file);
+    SimSession session;
+    UploadEngine engine(session.eps, progress_);
+    EXPECT_TRUE(engine.Begin());
+    session.eps.ReadConfig();
+    const size_t before = session.Sampler().Log().Messages().size();
+    TRiffFile riff;
+    riff.SetFileName(temp_ / "odd.wav");
+    riff.ReadHeader();
+    const TransferResult result = engine.Upload(UploadChoices{}, riff);
+    EXPECT_EQ(result.outcome, TransferOutcome::Refused);
+    session.Sampler().WaitIdle(std::chrono::seconds(5));
+    EXPECT_EQ(session.Sampler().Log().Messages().size(), before) << "something was sent";
+    EXPECT_FALSE(riff.IsOpen);
+    return result.message;
+  }
+
+  static Bytes Pcm(int tag, int channels, int rate, int bits, const Bytes& data = Bytes(12, 0)) {
+    const int align = channels * bits / 8;
+    return RiffOf(ChunkOf("fmt ", FmtBody(tag, channels, rate, bits, align)) +
+                  ChunkOf("data", data));
+  }
+
+  TempFolder temp_;
+  RecordingProgress progress_;
+};
+
+TEST_F(Refusals, UnconvertibleFilesAreRefusedBeforeAnythingIsSent) {
+  EXPECT_NE(Refusal(Pcm(3, 1, 44100, 32)).find("floating point"), std::string::npos);
+  EXPECT_NE(Refusal(Pcm(0xFFFE, 2, 44100, 16)).find("extensible"), std::string::npos);
+  EXPECT_NE(Refusal(Pcm(1, 3, 44100, 16)).find("3 channels"), std::string::npos);
+  EXPECT_NE(Refusal(Pcm(1, 1, 44100, 24)).find("24 bits"), std::string::npos);
+  EXPECT_NE(Refusal(Pcm(1, 1, 0, 16)).find("0 Hz"), std::string::npos);
+  EXPECT_NE(Refusal(Pcm(1, 1, 44100, 16, {})).find("no samples"), std::string::npos);
+  EXPECT_TRUE(progress_.calls.empty());
+}
+
+}  // namespace
+}  // namespace kelvora::transfer::test

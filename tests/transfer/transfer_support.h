@@ -1,0 +1,125 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "protocol/Eps.h"
+#include "protocol/SessionUi.h"
+#include "sim/SimMidiDriver.h"
+#include "transfer/DownloadEngine.h"
+#include "transfer/Progress.h"
+#include "transfer/UploadChoices.h"
+#include "transfer/UploadEngine.h"
+
+namespace kelvora::transfer::test {
+
+// Records what a transfer shows and cancels when a test says so.
+class RecordingProgress : public TransferProgress {
+ public:
+  struct Update {
+    float secondsLeft;
+    float percent;
+  };
+
+  std::vector<std::string> calls;  // "caption <text>", "show", "update", "hide"
+  std::vector<Update> updates;
+  int cancelAfterUpdates = -1;     // Cancelled turns true after this many updates
+  // Cancelled turns true once this long has passed without an update (a stalled transfer).
+  std::chrono::milliseconds cancelWhenIdle{-1};
+  std::function<void(int updateCount)> onUpdate;
+  int polls = 0;
+
+  void SetCaption(const std::string& caption) override { calls.push_back("caption " + caption); }
+  void ShowProgress() override;
+  void UpdateProgress(float secondsLeft, float percent) override;
+  void HideProgress() override { calls.push_back("hide"); }
+  bool Cancelled() override;
+
+ private:
+  bool cancelled_ = false;
+  std::chrono::steady_clock::time_point lastActivity_;
+};
+
+// A session that answers nothing on screen.
+class QuietUi : public protocol::SessionUi {
+ public:
+  void BeginWait() override {}
+  void EndWait() override {}
+  void UpdateCommands() override {}
+  void RefreshView() override {}
+  int ShowNoEps(protocol::TNoEpsReason) override { return protocol::mrCancel; }
+  void ShowInvalidWaveSample() override { ++invalidBoxes; }
+  void ShowWaveSampleIsCopy() override {}
+  bool UploadDialogActive() override { return false; }
+  void KeyPlayed(int) override {}
+  int invalidBoxes = 0;
+};
+
+// The session talking to an in-process simulated sampler over its MIDI cable.
+class SimSession {
+ public:
+  explicit SimSession(const sim::SimOptions& options = {}, int blockSize = 256);
+  ~SimSession();
+  SimSession(const SimSession&) = delete;
+  SimSession& operator=(const SimSession&) = delete;
+
+  sim::SimulatedSampler& Sampler() { return driver.Sampler(); }
+  // Begin, then the transfer of `wav` with these choices, as the upload dialog would start it.
+  TransferResult Upload(const std::string& wav, const UploadChoices& choices,
+                        RecordingProgress& progress);
+  // Opens the current target's record and downloads it into `path`.
+  TransferResult Download(const std::string& path, RecordingProgress& progress);
+  TransferResult DownloadOf(int instrument, int layer, int waveSample, const std::string& path,
+                            RecordingProgress& progress);
+  // The sample data the sampler holds for a wavesample (empty when there is none).
+  std::vector<int16_t> SamplerData(int instrument, int waveSample);
+
+  sim::SimMidiDriver driver;  // before the session, which opens its devices
+  QuietUi ui;
+  protocol::TEps eps;
+};
+
+// Records the debug log in a file session of its own while it lives.
+class LogCapture {
+ public:
+  LogCapture();
+  ~LogCapture();
+  std::string Text();  // ends the session and returns all it wrote
+
+ private:
+  std::string folder_;
+  bool open_ = true;
+};
+
+// (start, end) of every message of this type the sampler received with a range after its
+// target (PUT or GET WAVESAMPLE DATA).
+std::vector<std::pair<int, int>> RangesSent(sim::SimulatedSampler& sampler, int type);
+// How many messages of this type the sampler received.
+int CountSent(sim::SimulatedSampler& sampler, int type);
+
+// A mono 16-bit file written by the program's own writer.
+void WriteMono16(const std::string& path, const std::vector<int16_t>& samples, int rate = 44100);
+// A PCM file of any layout: the frames' raw bytes after a plain format chunk.
+void WritePcm(const std::string& path, int channels, int bits, int rate,
+              const std::vector<uint8_t>& frames);
+// The raw frames of a PCM file's data chunk; empty when the file cannot be read.
+std::vector<uint8_t> FrameBytes(const std::string& path);
+// The samples of a mono 16-bit file, after checking that its header describes exactly them.
+std::vector<int16_t> DownloadedSamples(const std::string& path);
+
+// The words an upload of these frames must store, by the conversion rules written out
+// independently: 8-bit unsigned, 16-bit signed little-endian, left first.
+std::vector<int16_t> ExpectedWords(const std::vector<uint8_t>& frames, int channels, int bits,
+                                   int channelMode);
+
+// Samples 0, 1, -2, 3, ... scaled to cover the 16-bit range, and a few extremes.
+std::vector<int16_t> TestSignal(int count);
+
+// Runs sox to make a file; false (with a reason for the skip) when sox is missing.
+bool MakeWithSox(const std::string& path, int channels, int bits, int frames, std::string& why);
+
+}  // namespace kelvora::transfer::test
