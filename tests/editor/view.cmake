@@ -2,3 +2,9 @@
 kelvora_qtest(editor_painter_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/view_painter_test.cpp
   LIBS kelvora::editor)
+
+kelvora_qtest(editor_view_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/view_window_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ViewSession.cpp
+  LIBS kelvora::editor kelvora::sim)
