@@ -58,7 +58,7 @@ class TEps : public QObject, public Occupancy {
   int ViewStep = 1;
   bool Zoomed = false;
 
-  // Transfer states (TDownloadState / TUploadState values); their drivers live in the transfer layer.
+  // Transfer states (TDownloadState / TUploadState values), driven by the transfer engines.
   int UploadState = usIdle;
   int DownloadState = dsIdle;
   int SampleBuffer[kSampleBufferWords];

@@ -121,7 +121,7 @@ int TEps::ReadOverviewHeader(MessageReader& reader) {
   bool matches = false;
   if (!ReadTarget(reader, kCompareWaveSample, nullptr, 4, matches) || !matches) return prError;
   return ReadAcknowledgedBlock(reader, Overview, kOverviewPoints, true, false) ? prOverview
-                                                                                : prError;
+                                                                               : prError;
 }
 
 // Outside a download the sampler's data header brings the 512 samples the view shows.
@@ -145,8 +145,7 @@ int TEps::ReadDownloadHeader(MessageReader& reader) {
   return prDataHeader;
 }
 
-int TEps::ReadRecordHeader(MessageReader& reader, int compare, int* record, int words,
-                           int result) {
+int TEps::ReadRecordHeader(MessageReader& reader, int compare, int* record, int words, int result) {
   bool matches = false;
   if (!ReadTarget(reader, compare, nullptr, 0, matches) || !matches) return prError;
   return ReadAcknowledgedBlock(reader, record, words, false, true) ? result : prError;

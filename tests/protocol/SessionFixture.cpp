@@ -1,4 +1,4 @@
-#include "SessionFixture.h"
+#include "protocol/SessionFixture.h"
 
 #include <unistd.h>
 
@@ -18,7 +18,7 @@ namespace kelvora::testing {
 namespace {
 
 // Long enough for the sampler's thread to answer on a loaded machine; a real time-out costs it.
-constexpr std::chrono::milliseconds kSettleTime{100};
+constexpr std::chrono::milliseconds kSettleTime{300};
 
 }  // namespace
 
@@ -134,7 +134,8 @@ void SessionFixture::AddWaveSample(int instrument, int layer, int waveSample, in
   protocol::ResetWsParams(record.data());
   protocol::SetPosition(record.data(), protocol::kWsSampleEnd, end);
   sim::WaveData data(static_cast<size_t>(samples));
-  for (int i = 0; i < samples; ++i) data[static_cast<size_t>(i)] = static_cast<int16_t>(i * 97 - 20000);
+  for (int i = 0; i < samples; ++i)
+    data[static_cast<size_t>(i)] = static_cast<int16_t>(i * 97 - 20000);
   driver->Sampler().WithMemory([&](sim::SamplerMemory& memory) {
     return memory.AddWaveSample(instrument, layer, waveSample, record, std::move(data));
   });

@@ -9,10 +9,10 @@
 
 #include "midi/Clock.h"
 #include "protocol/Eps.h"
+#include "protocol/SessionRecordingUi.h"
 #include "protocol/Sysex.h"
 #include "sim/SimMidiDriver.h"
 #include "sim/SimOptions.h"
-#include "SessionRecordingUi.h"
 
 namespace kelvora::testing {
 

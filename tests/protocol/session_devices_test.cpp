@@ -1,7 +1,7 @@
 // Finding the sampler (OpenDevices with its failures and Retry) and reading its configuration.
 #include <gtest/gtest.h>
 
-#include "SessionFixture.h"
+#include "protocol/SessionFixture.h"
 #include "sim/FaultPlan.h"
 
 namespace kelvora::testing {

@@ -3,9 +3,9 @@
 
 #include <QCoreApplication>
 
-#include "SessionFixture.h"
 #include "protocol/NameCodec.h"
 #include "protocol/Records.h"
+#include "protocol/SessionFixture.h"
 
 namespace kelvora::testing {
 namespace {
@@ -47,9 +47,8 @@ TEST_F(InstrumentTest, RenameWritesTheRecordBackAndRestoresTheInstrument) {
   for (int i = 0; i < 12; ++i) {
     EXPECT_EQ(DecodeW16(record + 4 + 3 * i), expected[static_cast<size_t>(i)] << 8) << i;
   }
-  const std::string name = driver->Sampler().WithMemory([](sim::SamplerMemory& memory) {
-    return DecodeName(memory.Instrument(2)->record.data());
-  });
+  const std::string name = driver->Sampler().WithMemory(
+      [](sim::SamplerMemory& memory) { return DecodeName(memory.Instrument(2)->record.data()); });
   EXPECT_EQ(name, "Bass 1");
   EXPECT_FALSE(eps->RenameInstrument(4, "NOBODY"));  // not loaded
 }

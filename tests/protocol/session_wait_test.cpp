@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "SessionFixture.h"
+#include "protocol/SessionFixture.h"
 
 namespace kelvora::testing {
 namespace {
@@ -32,7 +32,9 @@ class WaitResultTest : public SessionFixture {
       if (now - start >= ackAfter && !ackSent_.exchange(true)) Send(Response(0));
     });
   }
-  void Send(const std::vector<uint8_t>& bytes) { driver->SendToProgram(bytes.data(), bytes.size()); }
+  void Send(const std::vector<uint8_t>& bytes) {
+    driver->SendToProgram(bytes.data(), bytes.size());
+  }
 
   std::atomic<bool> ackSent_{false};
 };
