@@ -4,6 +4,7 @@
 #include "midi/Midiin.h"
 #include "midi/Midiout.h"
 #include "protocol/Eps.h"
+#include "protocol/EpsWaitCursor.h"
 
 namespace kelvora::protocol {
 
@@ -24,10 +25,9 @@ bool TEps::OpenDevices() {
   bool result = false;
   bool retry = false;
   do {
-    ui_.BeginWait();
+    const EpsWaitCursor wait(ui_);
     retry = false;
     result = TryOpenDevices(retry);
-    ui_.EndWait();
   } while (retry);
   return result;
 }
@@ -71,7 +71,7 @@ bool TEps::OpenPortsOrReport() {
 // The configuration is read fresh every time: all eight instrument records, and the layer
 // records of instruments with several layers, which tell the layer of each wavesample.
 bool TEps::ReadConfig() {
-  ui_.BeginWait();
+  const EpsWaitCursor wait(ui_);
   const int savedInstrument = Instrument;
   const int savedLayer = Layer;
   DebugWrite("## READ CFG ##  Queue=");
@@ -80,7 +80,6 @@ bool TEps::ReadConfig() {
   for (int i = 0; i < kInstruments; ++i) ReadInstrumentConfig(i);
   Instrument = savedInstrument;
   Layer = savedLayer;
-  ui_.EndWait();
   return true;
 }
 

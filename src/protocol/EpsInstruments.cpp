@@ -2,6 +2,7 @@
 
 #include "diagnostics/Debugdevice.h"
 #include "protocol/Eps.h"
+#include "protocol/EpsWaitCursor.h"
 #include "protocol/NameCodec.h"
 
 namespace kelvora::protocol {
@@ -19,7 +20,7 @@ bool ValidWaveSample(int waveSample) { return waveSample >= 1 && waveSample <= k
 // The name is changed in the instrument record just read, which goes back whole.
 bool TEps::RenameInstrument(int instrument, const std::string& name) {
   DebugLine("Start of rename");
-  ui_.BeginWait();
+  const EpsWaitCursor wait(ui_);
   const int savedInstrument = Instrument;
   Instrument = instrument;
   SendGetInstrumentParams(output_, Channel(), Instrument);
@@ -34,7 +35,6 @@ bool TEps::RenameInstrument(int instrument, const std::string& name) {
   }
   DebugLine(done ? "1" : "0");
   Instrument = savedInstrument;
-  ui_.EndWait();
   return done;
 }
 

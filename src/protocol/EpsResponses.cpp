@@ -5,6 +5,7 @@
 #include "midi/Clock.h"
 #include "midi/Midiin.h"
 #include "protocol/Eps.h"
+#include "protocol/EpsWaitCursor.h"
 
 namespace kelvora::protocol {
 
@@ -223,14 +224,13 @@ int TEps::ReadDownloadData(MessageReader& reader) {
 // Each ProcessInput on a silent sampler costs the port's 10 s byte wait; the wait as a whole
 // ends once no message has arrived for kSilenceLimitMs, while WAIT responses keep it alive.
 int TEps::WaitResult() {
-  ui_.BeginWait();
+  const EpsWaitCursor wait(ui_);
   lastHeard_ = midi::TickCount();
   int result = ProcessInput();
   while (IsNoAnswer(result) && midi::TickCount() - lastHeard_ < kSilenceLimitMs) {
     result = ProcessInput();
   }
   if (IsNoAnswer(result)) DebugLine("No answer within 30 s");
-  ui_.EndWait();
   return result;
 }
 

@@ -4,6 +4,7 @@
 #include "midi/Clock.h"
 #include "midi/Midiin.h"
 #include "protocol/Eps.h"
+#include "protocol/EpsWaitCursor.h"
 
 namespace kelvora::protocol {
 
@@ -39,17 +40,18 @@ void TEps::ComputeViewStep() {
 // The whole wavesample's overview is kept, so showing it all again costs no MIDI traffic until
 // an edit makes it stale.
 bool TEps::RefreshOverview() {
-  ui_.BeginWait();
-  ComputeViewStep();
-  Zoomed = ViewStart != 0 || ViewEnd != WsLast + 1;
   bool done = true;
-  if (Zoomed || OverviewStale) {
-    done = FetchViewData();
-  } else {
-    RestoreFullOverview();
+  {
+    const EpsWaitCursor wait(ui_);
+    ComputeViewStep();
+    Zoomed = ViewStart != 0 || ViewEnd != WsLast + 1;
+    if (Zoomed || OverviewStale) {
+      done = FetchViewData();
+    } else {
+      RestoreFullOverview();
+    }
+    ui_.UpdateCommands();
   }
-  ui_.UpdateCommands();
-  ui_.EndWait();
   ui_.RefreshView();
   return done;
 }

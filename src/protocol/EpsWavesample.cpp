@@ -3,6 +3,7 @@
 #include "diagnostics/Debugdevice.h"
 #include "midi/Midiin.h"
 #include "protocol/Eps.h"
+#include "protocol/EpsWaitCursor.h"
 #include "protocol/Records.h"
 
 namespace kelvora::protocol {
@@ -20,7 +21,7 @@ constexpr int kWriteFailed = 2;
 }  // namespace
 
 int TEps::OpenWs(bool forEdit) {
-  ui_.BeginWait();
+  const EpsWaitCursor wait(ui_);
   MidiIn->Flush();
   CloseWs();
   DebugLine("## OPEN WS ##");
@@ -31,7 +32,6 @@ int TEps::OpenWs(bool forEdit) {
   WsOpen = forEdit && result == kOpened;
   if (WsOpen) RefreshOverview();
   ui_.UpdateCommands();
-  ui_.EndWait();
   return result;
 }
 

@@ -1,6 +1,8 @@
 // Finding the sampler (OpenDevices with its failures and Retry) and reading its configuration.
 #include <gtest/gtest.h>
 
+#include "midi/DoreRav.h"
+#include "midi/MidiSystem.h"
 #include "protocol/SessionFixture.h"
 #include "sim/FaultPlan.h"
 
@@ -64,6 +66,41 @@ TEST_F(DevicesTest, PortsThatDoNotOpenAreReportedWithoutRetry) {
   EXPECT_NE(text.find("Unable to open MidiIn\r\nDevice ID = -1\r\nErrorCode = 2\r\n"),
             std::string::npos);
   EXPECT_NE(text.find("Unable to open MidiOut\r\nDevice ID = 7\r\n"), std::string::npos);
+}
+
+// A cable whose output never reports a message sent: the port gives up after 20 s and raises.
+class StuckOutputDriver : public midi::MidiDriver {
+ public:
+  int InputCount() override { return 1; }
+  std::string InputName(int) override { return "Stuck"; }
+  int OutputCount() override { return 1; }
+  std::string OutputName(int) override { return "Stuck"; }
+  int OpenOutput(int, int slot) override {
+    midi::DoreRav::MidiOutHandler(slot, midi::OutEvent::Opened);
+    return 0;
+  }
+  void CloseOutput(int slot) override {
+    midi::DoreRav::MidiOutHandler(slot, midi::OutEvent::Closed);
+  }
+  void SendLong(int, const uint8_t*, size_t) override {}
+  int SendShort(int, uint32_t) override { return 0; }
+  int OpenInput(int, int slot) override {
+    midi::DoreRav::MidiInHandler(slot, midi::InEvent::Opened);
+    return 0;
+  }
+  void StartInput(int) override {}
+  void StopInput(int) override {}
+  void ResetInput(int) override {}
+  void CloseInput(int slot) override { midi::DoreRav::MidiInHandler(slot, midi::InEvent::Closed); }
+};
+
+TEST_F(DevicesTest, PortFailureRaisedMidwayStillEndsTheWait) {
+  StuckOutputDriver stuck;
+  midi::SetDriver(&stuck);
+  EXPECT_THROW(eps->OpenDevices(), midi::PortError);
+  EXPECT_EQ(ui.beginWaits, 1);
+  EXPECT_EQ(ui.endWaits, 1);
+  eps.reset();  // closes the ports while their driver still exists
 }
 
 // Instrument 0 is loaded but its request is lost; 2 has one layer (layer 1); 5 has wavesample 1

@@ -43,9 +43,13 @@ TEST_F(ResponseTest, SilenceIsNothingAndWaitThenSilenceIsNothingAfterWait) {
   EXPECT_EQ(eps->ProcessInput(), prNothing);
   EXPECT_GE(midi::TickCount() - start, 10000u);
 
-  SendToProgram(Response(1));
+  sim::FaultPlan plan;
+  plan.forcedStatus[kProbe] = 1;  // the sampler answers WAIT and then nothing
+  Faults(plan);
+  SendFromProgram(Probe());
   EXPECT_EQ(eps->ProcessInput(), prNothingAfterWait);
-  EXPECT_TRUE(TakeSent().empty());  // a WAIT is not acknowledged
+  Settle();
+  EXPECT_EQ(TakeSent(), Probe());  // a WAIT is not acknowledged
 }
 
 TEST_F(ResponseTest, EachResponseCodeHasItsResult) {
