@@ -1,0 +1,35 @@
+#pragma once
+
+class QWidget;
+
+namespace kelvora::protocol {
+class TEps;
+}
+namespace kelvora::dialogs {
+class TAboutForm;
+class TGotoPrefForm;
+class TNoEpsForm;
+class TOpenWaveForm;
+class TPreferencesForm;
+class TWsIsCopyForm;
+}  // namespace kelvora::dialogs
+
+namespace kelvora::app {
+
+class HelpWindow;
+
+// The dialogs of the program, created once with the main window as their parent and shown again
+// and again.
+struct MainForms {
+  MainForms(protocol::TEps& eps, QWidget* mainWindow);
+
+  dialogs::TAboutForm* AboutForm;
+  dialogs::TOpenWaveForm* OpenWaveForm;
+  dialogs::TPreferencesForm* PreferencesForm;
+  dialogs::TNoEpsForm* NoEpsForm;
+  dialogs::TGotoPrefForm* GotoPrefForm;
+  dialogs::TWsIsCopyForm* WsIsCopyForm;
+  HelpWindow* Help;
+};
+
+}  // namespace kelvora::app

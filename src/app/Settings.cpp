@@ -1,0 +1,113 @@
+#include "app/Settings.h"
+
+#include <QStandardPaths>
+
+#include "dialogs/AboutForm.h"
+
+namespace kelvora::app {
+
+namespace {
+const char kFirstRunKey[] = "FirstRunDone";
+const char kNameSuffix[] = "Name";
+}  // namespace
+
+Settings::Settings(const QString& iniPath) : settings_(iniPath, QSettings::IniFormat) {}
+
+QString Settings::DefaultPath() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         "/Kelvora/Kelvora.ini";
+}
+
+bool Settings::TakeFirstRun() {
+  const bool first = !settings_.contains(kFirstRunKey);
+  if (first) {
+    settings_.setValue(kFirstRunKey, "1");
+    settings_.sync();
+  }
+  return first;
+}
+
+int Settings::ReadInt(const QString& key, int defaultValue) {
+  bool ok = false;
+  const int value = settings_.value(key).toString().toInt(&ok, 10);
+  return ok ? value : defaultValue;
+}
+
+void Settings::WriteInt(const QString& key, int value) {
+  settings_.setValue(key, QString::number(value));
+}
+
+WindowPlacement Settings::ReadWindow() {
+  const WindowPlacement defaults;
+  WindowPlacement placement;
+  placement.bounds = QRect(ReadInt("MainForm/Left", defaults.bounds.left()),
+                           ReadInt("MainForm/Top", defaults.bounds.top()),
+                           ReadInt("MainForm/Width", defaults.bounds.width()),
+                           ReadInt("MainForm/Height", defaults.bounds.height()));
+  placement.state = ReadInt("MainForm/WindowState", defaults.state);
+  return placement;
+}
+
+void Settings::WriteWindow(int state, const QRect& bounds) {
+  WriteInt("MainForm/WindowState", state);
+  if (state != 0) return;
+  WriteInt("MainForm/Left", bounds.left());
+  WriteInt("MainForm/Top", bounds.top());
+  WriteInt("MainForm/Width", bounds.width());
+  WriteInt("MainForm/Height", bounds.height());
+}
+
+int Settings::ResolveDevice(int number, const QString& name, const QStringList& devices) {
+  if (name.isEmpty()) return number;
+  if (number >= 0 && number < devices.size() && devices[number] == name) return number;
+  const int moved = devices.indexOf(name);
+  return moved >= 0 ? moved : number;
+}
+
+int Settings::ReadDevice(const QString& key, const QStringList& devices) {
+  const int number = ReadInt(key, 0);
+  return ResolveDevice(number, settings_.value(key + kNameSuffix).toString(), devices);
+}
+
+void Settings::WriteDevice(const QString& key, int number, const QStringList& devices) {
+  WriteInt(key, number);
+  settings_.setValue(key + kNameSuffix,
+                     number >= 0 && number < devices.size() ? devices[number] : QString());
+}
+
+StoredPreferences Settings::ReadPreferences(const QStringList& inputs,
+                                            const QStringList& outputs) {
+  const StoredPreferences defaults;
+  StoredPreferences prefs;
+  prefs.midiIn = ReadDevice("Preferences/MidiIn", inputs);
+  prefs.midiOut = ReadDevice("Preferences/MidiOut", outputs);
+  prefs.channel = ReadInt("Preferences/Channel", defaults.channel);
+  prefs.blockSize = ReadInt("Preferences/BlockSize", defaults.blockSize);
+  prefs.delay = ReadInt("Preferences/Delay", defaults.delay);
+  prefs.uploadDownloadPath = settings_.value("Preferences/UploadDownloadPath").toString();
+  return prefs;
+}
+
+bool Settings::FolderWorthSaving(const QString& folder) {
+  const QString drive = folder.left(2).toUpper();
+  return drive != "A:" && drive != "B:";
+}
+
+void Settings::WritePreferences(const StoredPreferences& prefs, const QStringList& inputs,
+                                const QStringList& outputs, const QString& command) {
+  WriteDevice("Preferences/MidiIn", prefs.midiIn, inputs);
+  WriteDevice("Preferences/MidiOut", prefs.midiOut, outputs);
+  WriteInt("Preferences/Channel", prefs.channel);
+  WriteInt("Preferences/BlockSize", prefs.blockSize);
+  WriteInt("Preferences/Delay", prefs.delay);
+  WriteInt("Preferences/MajorVersion", dialogs::kMajorVersion);
+  WriteInt("Preferences/MinorVersion", dialogs::kMinorVersion);
+  if (FolderWorthSaving(prefs.uploadDownloadPath)) {
+    settings_.setValue("Preferences/UploadDownloadPath", prefs.uploadDownloadPath);
+  }
+  settings_.setValue("Preferences/Command", command);
+}
+
+void Settings::Sync() { settings_.sync(); }
+
+}  // namespace kelvora::app

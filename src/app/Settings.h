@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QRect>
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+namespace kelvora::app {
+
+// Main-window placement: window state 0 normal, 1 minimised, 2 maximised.
+struct WindowPlacement {
+  QRect bounds{128, 113, 661, 435};
+  int state = 2;
+};
+
+// What the Preferences section holds. Device numbers index the current device lists; -1 none.
+struct StoredPreferences {
+  int midiIn = 0;
+  int midiOut = 0;
+  int channel = 1;       // 1..16
+  int blockSize = 256;   // samples per transfer block
+  int delay = 0;         // ms before each upload block
+  QString uploadDownloadPath;
+};
+
+// The settings file ~/.config/Kelvora/Kelvora.ini with the groups "MainForm" and "Preferences".
+// Every number is written as decimal text; a value that is missing or not a decimal integer
+// reads as its default. Device names are kept next to their numbers, because ALSA renumbers
+// ports when devices come and go.
+class Settings {
+ public:
+  explicit Settings(const QString& iniPath);
+  static QString DefaultPath();
+
+  // True when no earlier start is recorded; records this one at once.
+  bool TakeFirstRun();
+
+  WindowPlacement ReadWindow();
+  // The bounds are written only for a normal window, so a maximised or minimised window keeps
+  // the last normal bounds.
+  void WriteWindow(int state, const QRect& bounds);
+
+  StoredPreferences ReadPreferences(const QStringList& inputs, const QStringList& outputs);
+  void WritePreferences(const StoredPreferences& prefs, const QStringList& inputs,
+                        const QStringList& outputs, const QString& command);
+
+  // The stored number, unless it now names another device and the stored name is listed under
+  // another number.
+  static int ResolveDevice(int number, const QString& name, const QStringList& devices);
+  // A folder on a floppy drive (A: or B:) is never remembered.
+  static bool FolderWorthSaving(const QString& folder);
+
+  int ReadInt(const QString& key, int defaultValue);
+  void Sync();
+  QString Path() const { return settings_.fileName(); }
+
+ private:
+  void WriteInt(const QString& key, int value);
+  void WriteDevice(const QString& key, int number, const QStringList& devices);
+  int ReadDevice(const QString& key, const QStringList& devices);
+
+  QSettings settings_;
+};
+
+}  // namespace kelvora::app

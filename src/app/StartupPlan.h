@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+#include "diagnostics/Debugdevice.h"
+
+namespace kelvora::app {
+
+// The debug medium chosen by the first command-line argument ("/DF" file, "/DW" monitor, "/DS"
+// serial port, in any case); anything else, or no argument, keeps the log off.
+diagnostics::TDebugMedia DebugMediaFromArguments(const QStringList& arguments);
+
+// What start-up shows once the main window is built.
+struct StartupPlan {
+  bool showMainWindow = true;
+  bool postGotoPref = false;     // first run: the welcome dialog, then Preferences
+  bool postAutoUpload = false;   // a file was named: the unattended upload, window hidden
+};
+
+// The first run always shows the welcome, whatever the command line says; otherwise a first
+// argument that is not a switch names a file to upload.
+StartupPlan PlanStartup(bool firstRun, const QStringList& arguments);
+
+}  // namespace kelvora::app

@@ -1,0 +1,11 @@
+# The application: main window, settings, start-up, single instance, screenshots. Offscreen.
+set(KELVORA_APP_TEST_SUPPORT
+  ${CMAKE_CURRENT_LIST_DIR}/AppTestSupport.cpp
+  ${PROJECT_SOURCE_DIR}/tests/controls/UiTestSupport.cpp)
+
+foreach(test app_commands_test app_status_test)
+  kelvora_qtest(${test}
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/${test}.cpp ${KELVORA_APP_TEST_SUPPORT}
+    LIBS kelvora::app Qt6::Widgets)
+  target_include_directories(${test} PRIVATE ${PROJECT_SOURCE_DIR}/tests/controls)
+endforeach()
