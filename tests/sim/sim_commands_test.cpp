@@ -244,5 +244,25 @@ TEST_F(Commands, SysexInPiecesWithRealTimeBytesAndCutShortMessages) {
   EXPECT_EQ(log[1].words, std::vector<int>{35});
 }
 
+// Random messages with our header and random parameters (out-of-range numbers, huge
+// positions, wrong lengths) get answers or nothing, never a crash; the sampler still works.
+TEST_F(Commands, HostileMessagesAreAnsweredCleanly) {
+  EngineHarness demo({}, true);
+  uint32_t state = 99;
+  auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 16; };
+  for (int n = 0; n < 3000; ++n) {
+    Bytes message = {0xF0, 0x0F, 0x03, 0x00, static_cast<uint8_t>(next() % 0x44)};
+    const size_t words = next() % 14;
+    for (size_t i = 0; i < 2 * words; ++i) message.push_back(static_cast<uint8_t>(next() & 0x7F));
+    message.push_back(0xF7);
+    demo.HostBytes(message);
+    demo.now += next() % 3000;
+  }
+  demo.Take();
+  demo.now += 5000;
+  demo.Host([](ByteSink& s) { SendProbe(s, 1); });
+  EXPECT_EQ(demo.Statuses(), std::vector<int>{kAck});
+}
+
 }  // namespace
 }  // namespace kelvora::sim::test
