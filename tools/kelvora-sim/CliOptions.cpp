@@ -12,9 +12,9 @@ namespace {
 constexpr size_t kHelpColumn = 30;
 constexpr size_t kHelpWidth = 99;
 
-const OptionSpec* FindOption(const std::string& name) {
-  for (const OptionSpec& spec : OptionTable()) {
-    if (name == spec.name) return &spec;
+const OptionEntry* FindOption(const std::string& name) {
+  for (const OptionEntry& entry : OptionTable()) {
+    if (name == entry.name) return &entry;
   }
   return nullptr;
 }
@@ -25,22 +25,22 @@ std::string TakeOption(const std::vector<std::string>& arguments, size_t& index,
   const std::string& argument = arguments[index++];
   const size_t equals = argument.find('=');
   const std::string name = argument.substr(0, equals);
-  const OptionSpec* spec = FindOption(name);
-  if (!spec) {
+  const OptionEntry* entry = FindOption(name);
+  if (!entry) {
     return argument.rfind("--", 0) == 0 ? "unknown option " + name
                                         : "unexpected argument '" + argument + "'";
   }
   std::string value;
-  if (!spec->valueName) {
+  if (!entry->valueName) {
     if (equals != std::string::npos) return name + " takes no value";
   } else if (equals != std::string::npos) {
     value = argument.substr(equals + 1);
   } else if (index < arguments.size()) {
     value = arguments[index++];
   } else {
-    return name + " needs " + spec->valueName;
+    return name + " needs " + entry->valueName;
   }
-  std::string error = spec->apply(options, value);
+  std::string error = entry->apply(options, value);
   return error.empty() ? error : name + ": " + error;
 }
 
@@ -95,15 +95,15 @@ std::string HelpText() {
       "System Exclusive protocol. Messages go to standard error; exit code 0 when it ended\n"
       "cleanly, 1 when it could not run or save its state, 2 for bad options.\n";
   const char* group = nullptr;
-  for (const OptionSpec& spec : OptionTable()) {
-    if (!group || std::strcmp(group, spec.group) != 0) {
-      group = spec.group;
+  for (const OptionEntry& entry : OptionTable()) {
+    if (!group || std::strcmp(group, entry.group) != 0) {
+      group = entry.group;
       text += std::string("\n") + group + ":\n";
     }
-    std::string left = std::string("  ") + spec.name;
-    if (spec.valueName) left += std::string(" ") + spec.valueName;
+    std::string left = std::string("  ") + entry.name;
+    if (entry.valueName) left += std::string(" ") + entry.valueName;
     left += std::string(left.size() < kHelpColumn ? kHelpColumn - left.size() : 1, ' ');
-    text += left + Wrapped(spec.help, kHelpColumn, kHelpWidth - kHelpColumn) + "\n";
+    text += left + Wrapped(entry.help, kHelpColumn, kHelpWidth - kHelpColumn) + "\n";
   }
   return text;
 }

@@ -111,7 +111,7 @@ std::string SetReplaceByte(CliOptions& options, const std::string& value) {
   return {};
 }
 
-std::vector<OptionSpec> WhereOptions() {
+std::vector<OptionEntry> WhereOptions() {
   return {
       {kWhere, "--stdio", nullptr,
        "take the raw MIDI byte stream from standard input and write the sampler's bytes to "
@@ -135,7 +135,7 @@ std::vector<OptionSpec> WhereOptions() {
   };
 }
 
-std::vector<OptionSpec> SamplerOptions() {
+std::vector<OptionEntry> SamplerOptions() {
   return {
       {kSampler, "--model", "MODEL", "eps, eps16plus or asr10 (default eps16plus)", &SetModel},
       {kSampler, "--channel", "N", "base MIDI channel 1..16 (default 1)",
@@ -163,7 +163,7 @@ std::vector<OptionSpec> SamplerOptions() {
   };
 }
 
-std::vector<OptionSpec> TimingOptions() {
+std::vector<OptionEntry> TimingOptions() {
   return {
       {kTiming, "--paced", nullptr, "take and send every byte at 31250 baud (320 us a byte)",
        [](CliOptions& o, const std::string&) {
@@ -196,7 +196,7 @@ std::vector<OptionSpec> TimingOptions() {
   };
 }
 
-std::vector<OptionSpec> FaultOptions() {
+std::vector<OptionEntry> FaultOptions() {
   return {
       {kFaults, "--silent", "N", "lose the first N SysEx messages for the sampler: no answer",
        [](CliOptions& o, const std::string& v) {
@@ -239,10 +239,10 @@ std::vector<OptionSpec> FaultOptions() {
   };
 }
 
-std::vector<OptionSpec> AllOptions() {
-  std::vector<OptionSpec> table;
+std::vector<OptionEntry> AllOptions() {
+  std::vector<OptionEntry> table;
   for (auto group : {WhereOptions, SamplerOptions, TimingOptions, FaultOptions}) {
-    const std::vector<OptionSpec> options = group();
+    const std::vector<OptionEntry> options = group();
     table.insert(table.end(), options.begin(), options.end());
   }
   return table;
@@ -250,8 +250,8 @@ std::vector<OptionSpec> AllOptions() {
 
 }  // namespace
 
-const std::vector<OptionSpec>& OptionTable() {
-  static const std::vector<OptionSpec> table = AllOptions();
+const std::vector<OptionEntry>& OptionTable() {
+  static const std::vector<OptionEntry> table = AllOptions();
   return table;
 }
 

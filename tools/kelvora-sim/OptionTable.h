@@ -8,7 +8,7 @@
 namespace kelvora::simcli {
 
 // One command-line option: how --help shows it and what it does to the options.
-struct OptionSpec {
+struct OptionEntry {
   const char* group;      // heading it is listed under
   const char* name;       // "--channel"
   const char* valueName;  // "N"; nullptr for an option that takes no value
@@ -19,6 +19,6 @@ struct OptionSpec {
 };
 
 // Every option, in the order --help lists them.
-const std::vector<OptionSpec>& OptionTable();
+const std::vector<OptionEntry>& OptionTable();
 
 }  // namespace kelvora::simcli
