@@ -5,7 +5,7 @@ kelvora_gtest(transfer_arithmetic_test
     ${CMAKE_CURRENT_LIST_DIR}/transfer_arithmetic_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/transfer_support.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wav_support.cpp
-  LIBS kelvora::transfer kelvora::sim)
+  LIBS kelvora::transfer kelvora::session_fixture)
 
 kelvora_gtest(transfer_engine_test
   SOURCES
@@ -13,4 +13,4 @@ kelvora_gtest(transfer_engine_test
     ${CMAKE_CURRENT_LIST_DIR}/transfer_faults_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/transfer_support.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wav_support.cpp
-  LIBS kelvora::transfer kelvora::sim)
+  LIBS kelvora::transfer kelvora::session_fixture)

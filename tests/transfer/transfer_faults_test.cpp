@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "midi/Clock.h"
 #include "protocol/Records.h"
 #include "protocol/Sysex.h"
 #include "sim/FaultPlan.h"
@@ -20,15 +19,15 @@ using namespace protocol;
 
 constexpr int kNewInstrument = 4;
 
-class Faults : public ::testing::Test {
+class Faults : public TransferFixture {
  protected:
   // A 1000-sample wavesample at (kNewInstrument, 0, 1), uploaded from the program's own file.
-  void UploadThousand(SimSession& session) {
+  void UploadThousand() {
     WriteMono16(temp_ / "source.wav", signal_);
     UploadChoices choices;
     choices.instrument = kNewInstrument;
     RecordingProgress progress;
-    ASSERT_TRUE(session.Upload(temp_ / "source.wav", choices, progress).Succeeded());
+    ASSERT_TRUE(Upload(temp_ / "source.wav", choices, progress).Succeeded());
   }
 
   std::vector<int16_t> Head(size_t count) const {
@@ -40,36 +39,36 @@ class Faults : public ::testing::Test {
 };
 
 TEST_F(Faults, CancelAfterTwoOfFourBlocksLeavesAnHonestFile) {
-  SimSession session({}, 256);
-  UploadThousand(session);
+  eps->BlockSize = 256;
+  UploadThousand();
   RecordingProgress progress;
   progress.cancelAfterUpdates = 2;
-  LogCapture log;
-  const TransferResult result = session.Download(temp_ / "cut.wav", progress);
+  testing::SessionLogCapture log;
+  const TransferResult result = Download(temp_ / "cut.wav", progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Cancelled);
   EXPECT_EQ(result.samples, 512);
   EXPECT_EQ(std::filesystem::file_size(temp_ / "cut.wav"), 44u + 1024u);
   EXPECT_EQ(DownloadedSamples(temp_ / "cut.wav"), Head(512));
   EXPECT_EQ(progress.calls.back(), "hide");
-  EXPECT_EQ(session.eps.DownloadState, dsIdle);
+  EXPECT_EQ(eps->DownloadState, dsIdle);
   const std::string text = log.Text();
   EXPECT_NE(text.find("User pressed Cancel\r\nState :0\r\nEnd of Download"), std::string::npos);
 }
 
 TEST_F(Faults, SilenceInTheMiddleOfABlockIsLeftWithCancel) {
-  SimSession session({}, 256);
-  UploadThousand(session);
+  eps->BlockSize = 256;
+  UploadThousand();
   RecordingProgress progress;
   // The third block's data message stops after 100 of its 773 bytes and nothing follows.
   progress.onUpdate = [&](int updates) {
     if (updates == 2) {
       sim::FaultPlan plan;
       plan.cutMessageAfter = 100;
-      session.Sampler().SetFaults(plan);
+      Sampler().SetFaults(plan);
       progress.cancelWhenIdle = std::chrono::milliseconds(500);  // the user gives up
     }
   };
-  const TransferResult result = session.Download(temp_ / "stalled.wav", progress);
+  const TransferResult result = Download(temp_ / "stalled.wav", progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Cancelled);
   EXPECT_EQ(DownloadedSamples(temp_ / "stalled.wav"), Head(512));
   // The wait blocked on the port instead of spinning: a few passes per 20 ms slice at most.
@@ -77,17 +76,17 @@ TEST_F(Faults, SilenceInTheMiddleOfABlockIsLeftWithCancel) {
 }
 
 TEST_F(Faults, DataHeaderAnnouncingMoreThanAskedFails) {
-  SimSession session({}, 256);
-  UploadThousand(session);
+  eps->BlockSize = 256;
+  UploadThousand();
   RecordingProgress progress;
   progress.onUpdate = [&](int updates) {
     if (updates == 1) {
       sim::FaultPlan plan;
       plan.overlongDataWords = 300;
-      session.Sampler().SetFaults(plan);
+      Sampler().SetFaults(plan);
     }
   };
-  const TransferResult result = session.Download(temp_ / "long.wav", progress);
+  const TransferResult result = Download(temp_ / "long.wav", progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Failed);
   EXPECT_NE(result.message.find("256 to 556 instead of 256 to 512"), std::string::npos)
       << result.message;
@@ -95,21 +94,20 @@ TEST_F(Faults, DataHeaderAnnouncingMoreThanAskedFails) {
 }
 
 TEST_F(Faults, DataHeaderBeyondTheBufferFails) {
-  SimSession session({}, 256);
-  UploadThousand(session);
+  eps->BlockSize = 256;
+  UploadThousand();
   sim::FaultPlan plan;
   plan.overlongDataWords = kSampleBufferWords + 1;
-  session.Sampler().SetFaults(plan);
+  Sampler().SetFaults(plan);
   RecordingProgress progress;
-  const TransferResult result = session.Download(temp_ / "huge.wav", progress);
+  const TransferResult result = Download(temp_ / "huge.wav", progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Failed);
   EXPECT_TRUE(DownloadedSamples(temp_ / "huge.wav").empty());
 }
 
 TEST_F(Faults, EmptyWavesampleIsRefusedWithoutAFile) {
-  SimSession session;
-  UploadThousand(session);
-  session.Sampler().WithMemory([](sim::SamplerMemory& memory) {
+  UploadThousand();
+  Sampler().WithMemory([](sim::SamplerMemory& memory) {
     int record[kWsRecordWords];
     std::copy_n(memory.WaveSample(kNewInstrument, 1)->record.begin(), kWsRecordWords, record);
     SetPosition(record, kWsSampleStart, 300);
@@ -118,7 +116,7 @@ TEST_F(Faults, EmptyWavesampleIsRefusedWithoutAFile) {
     return 0;
   });
   RecordingProgress progress;
-  const TransferResult result = session.Download(temp_ / "empty.wav", progress);
+  const TransferResult result = Download(temp_ / "empty.wav", progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Refused);
   EXPECT_NE(result.message.find("no samples"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(temp_ / "empty.wav"));
@@ -126,163 +124,159 @@ TEST_F(Faults, EmptyWavesampleIsRefusedWithoutAFile) {
 }
 
 TEST_F(Faults, DestinationThatCannotBeCreated) {
-  SimSession session;
-  UploadThousand(session);
+  UploadThousand();
   RecordingProgress progress;
   const std::string path = temp_ / "no/such/folder.wav";
-  const TransferResult result = session.Download(path, progress);
+  const TransferResult result = Download(path, progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Failed);
   EXPECT_EQ(result.message.rfind("Unable to create destination file '" + path + "'. \n", 0), 0u);
   EXPECT_TRUE(progress.calls.empty());
 }
 
 TEST_F(Faults, SlowDownOnEveryBlockRaisesTheDelay) {
-  SimSession session({}, 256);
+  eps->BlockSize = 256;
   sim::FaultPlan plan;
   plan.slowDownEveryBlock = true;
-  session.Sampler().SetFaults(plan);
-  LogCapture log;
-  UploadThousand(session);
-  EXPECT_EQ(session.eps.Delay, 400);  // four blocks, 100 ms more each
+  Sampler().SetFaults(plan);
+  testing::SessionLogCapture log;
+  UploadThousand();
+  EXPECT_EQ(eps->Delay, 400);  // four blocks, 100 ms more each
   // Each block twice, and the first two more times while instrument and layer were created.
-  EXPECT_EQ(CountSent(session.Sampler(), kPutWsData), 4 * 2 + 2);
+  EXPECT_EQ(CountSent(Sampler(), kPutWsData), 4 * 2 + 2);
   const std::string text = log.Text();
   EXPECT_NE(text.find("Delay set to100\r\n"), std::string::npos);
   EXPECT_NE(text.find("Delay set to400\r\n"), std::string::npos);
   RecordingProgress progress;
-  ASSERT_TRUE(session.Download(temp_ / "back.wav", progress).Succeeded());
+  ASSERT_TRUE(Download(temp_ / "back.wav", progress).Succeeded());
   EXPECT_EQ(DownloadedSamples(temp_ / "back.wav"), signal_);
 }
 
 TEST_F(Faults, DelayStopsAt4000) {
-  midi::FakeClock clock(1000);
-  clock.SetSettleTime(std::chrono::milliseconds(1000));  // only sleeps jump ahead
-  midi::SetClock(&clock);
-  {
-    SimSession session({}, 256);
-    session.eps.Delay = 3950;
-    sim::FaultPlan plan;
-    plan.slowDownEveryBlock = true;
-    session.Sampler().SetFaults(plan);
-    WriteMono16(temp_ / "two.wav", TestSignal(300));
-    UploadChoices choices;
-    choices.instrument = kNewInstrument;
-    RecordingProgress progress;
-    EXPECT_TRUE(session.Upload(temp_ / "two.wav", choices, progress).Succeeded());
-    EXPECT_EQ(session.eps.Delay, 4000);
-  }
-  midi::SetClock(nullptr);
+  eps->BlockSize = 256;
+  eps->Delay = 3950;
+  sim::FaultPlan plan;
+  plan.slowDownEveryBlock = true;
+  Sampler().SetFaults(plan);
+  WriteMono16(temp_ / "two.wav", TestSignal(300));  // two blocks, each asked to slow down
+  UploadChoices choices;
+  choices.instrument = kNewInstrument;
+  RecordingProgress progress;
+  EXPECT_TRUE(Upload(temp_ / "two.wav", choices, progress).Succeeded());
+  EXPECT_EQ(eps->Delay, 4000);
 }
 
 TEST_F(Faults, SilentSamplerDuringUploadIsLeftWithCancel) {
-  SimSession session({}, 256);
+  eps->BlockSize = 256;
   WriteMono16(temp_ / "source.wav", signal_);
   RecordingProgress progress;
   progress.onUpdate = [&](int updates) {
     if (updates == 2) {
       sim::FaultPlan plan;
       plan.silentMessages = 1;
-      session.Sampler().SetFaults(plan);
+      Sampler().SetFaults(plan);
       progress.cancelWhenIdle = std::chrono::milliseconds(500);
     }
   };
   UploadChoices choices;
   choices.instrument = kNewInstrument;
-  const TransferResult result = session.Upload(temp_ / "source.wav", choices, progress);
+  const TransferResult result = Upload(temp_ / "source.wav", choices, progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Cancelled);
   EXPECT_EQ(result.samples, 512);
   EXPECT_EQ(progress.calls.back(), "hide");
-  EXPECT_EQ(session.eps.UploadState, usIdle);
+  EXPECT_EQ(eps->UploadState, usIdle);
 }
 
 TEST_F(Faults, MissingInstrumentAndLayerAreCreated) {
-  SimSession session;
-  UploadThousand(session);
-  EXPECT_EQ(CountSent(session.Sampler(), kCreateInstrument), 1);
-  EXPECT_EQ(CountSent(session.Sampler(), kCreateLayer), 1);
-  EXPECT_EQ(session.eps.Layer, 0);
-  EXPECT_EQ(session.eps.WaveSample, 1);
-  EXPECT_EQ(session.SamplerData(kNewInstrument, 1).at(999), signal_[999]);
+  UploadThousand();
+  EXPECT_EQ(CountSent(Sampler(), kCreateInstrument), 1);
+  EXPECT_EQ(CountSent(Sampler(), kCreateLayer), 1);
+  EXPECT_EQ(eps->Layer, 0);
+  EXPECT_EQ(eps->WaveSample, 1);
+  EXPECT_EQ(SamplerData(kNewInstrument, 1).at(999), signal_[999]);
 }
 
 TEST_F(Faults, MissingWavesampleIsCreatedWithoutAWarningBox) {
-  SimSession session;
   WriteMono16(temp_ / "source.wav", signal_);
   UploadChoices choices;
   choices.waveSample = 40;  // instrument 1 of the demo has layer 0 but no wavesample 40
   RecordingProgress progress;
-  ASSERT_TRUE(session.Upload(temp_ / "source.wav", choices, progress).Succeeded());
-  EXPECT_EQ(CountSent(session.Sampler(), kCreateWaveSample), 1);
-  EXPECT_EQ(session.ui.invalidBoxes, 0);
-  EXPECT_EQ(session.eps.WaveSample, 40);
-  const std::vector<int16_t> stored = session.SamplerData(0, 40);
+  ASSERT_TRUE(Upload(temp_ / "source.wav", choices, progress).Succeeded());
+  EXPECT_EQ(CountSent(Sampler(), kCreateWaveSample), 1);
+  EXPECT_EQ(ui.invalidWaveSampleBoxes, 0);
+  EXPECT_EQ(eps->WaveSample, 40);
+  const std::vector<int16_t> stored = SamplerData(0, 40);
   ASSERT_GE(stored.size(), 1000u);
   EXPECT_EQ(std::vector<int16_t>(stored.begin(), stored.begin() + 1000), signal_);
 }
 
 TEST_F(Faults, MissingLayerIsCreated) {
-  SimSession session;
   WriteMono16(temp_ / "source.wav", signal_);
-  session.eps.ReadConfig();
+  eps->ReadConfig();
   UploadChoices choices;
   choices.instrument = 1;  // the demo's one-layer instrument
-  choices.layer = session.eps.FirstFreeLayer[1];
-  choices.waveSample = session.eps.FirstFreeWs[1] + 1;
+  choices.layer = eps->FirstFreeLayer[1];
+  choices.waveSample = eps->FirstFreeWs[1] + 1;
   RecordingProgress progress;
-  ASSERT_TRUE(session.Upload(temp_ / "source.wav", choices, progress).Succeeded());
-  EXPECT_EQ(CountSent(session.Sampler(), kCreateLayer), 1);
-  EXPECT_EQ(session.SamplerData(1, choices.waveSample).at(500), signal_[500]);
+  ASSERT_TRUE(Upload(temp_ / "source.wav", choices, progress).Succeeded());
+  EXPECT_EQ(CountSent(Sampler(), kCreateLayer), 1);
+  EXPECT_EQ(SamplerData(1, choices.waveSample).at(500), signal_[500]);
 }
 
 TEST_F(Faults, CreationThatDoesNotTakeEndsTheUpload) {
-  SimSession session;
   sim::FaultPlan plan;
   plan.forcedStatus[kPutWsData] = sim::kNoLayer;
-  session.Sampler().SetFaults(plan);
+  Sampler().SetFaults(plan);
   WriteMono16(temp_ / "source.wav", signal_);
   UploadChoices choices;
   choices.waveSample = 40;
   RecordingProgress progress;
-  const TransferResult result = session.Upload(temp_ / "source.wav", choices, progress);
+  const TransferResult result = Upload(temp_ / "source.wav", choices, progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Failed);
   EXPECT_NE(result.message.find("layer missing after creating it"), std::string::npos);
-  EXPECT_EQ(CountSent(session.Sampler(), kCreateLayer), 1);
+  EXPECT_EQ(CountSent(Sampler(), kCreateLayer), 1);
 }
 
-TEST_F(Faults, MemoryFullFailsTheUpload) {
-  sim::SimOptions options;
-  options.demoContent = false;
-  options.memoryWords = 2048;
-  SimSession session(options, 256);
+class SmallMemory : public Faults {
+ protected:
+  sim::SimOptions Options() override {
+    sim::SimOptions options = Faults::Options();
+    options.demoContent = false;
+    options.memoryWords = 2048;
+    return options;
+  }
+};
+
+TEST_F(SmallMemory, MemoryFullFailsTheUpload) {
+  eps->BlockSize = 256;
   WriteMono16(temp_ / "big.wav", TestSignal(5000));
   UploadChoices choices;
   choices.instrument = 0;
   RecordingProgress progress;
-  const TransferResult result = session.Upload(temp_ / "big.wav", choices, progress);
+  const TransferResult result = Upload(temp_ / "big.wav", choices, progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Failed);
   EXPECT_NE(result.message.find("memory"), std::string::npos) << result.message;
   EXPECT_LE(result.samples, 2048);
   EXPECT_EQ(progress.calls.back(), "hide");
 }
 
-class Refusals : public ::testing::Test {
+class Refusals : public TransferFixture {
  protected:
   // Uploads a crafted file onto the demo's wavesample (0, 0, 1) and returns the refusal.
   std::string Refusal(const Bytes& file) {
     Save(temp_ / "odd.wav", file);
-    SimSession session;
-    UploadEngine engine(session.eps, progress_);
+    UploadEngine engine(*eps, progress_);
     EXPECT_TRUE(engine.Begin());
-    session.eps.ReadConfig();
-    const size_t before = session.Sampler().Log().Messages().size();
+    eps->ReadConfig();
+    const size_t before = Sampler().Log().Messages().size();
     TRiffFile riff;
     riff.SetFileName(temp_ / "odd.wav");
     riff.ReadHeader();
     const TransferResult result = engine.Upload(UploadChoices{}, riff);
     EXPECT_EQ(result.outcome, TransferOutcome::Refused);
-    session.Sampler().WaitIdle(std::chrono::seconds(5));
-    EXPECT_EQ(session.Sampler().Log().Messages().size(), before) << "something was sent";
+    Sampler().WaitIdle(std::chrono::seconds(5));
+    EXPECT_EQ(Sampler().Log().Messages().size(), before) << "something was sent";
     EXPECT_FALSE(riff.IsOpen);
+    EXPECT_FALSE(SamplerData(0, 1).empty()) << "the old wavesample was deleted";
     return result.message;
   }
 

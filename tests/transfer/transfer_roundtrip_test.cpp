@@ -26,31 +26,36 @@ UploadChoices NewInstrument(int channelMode = fcMono) {
   return choices;
 }
 
-// Uploads `wav`, downloads what the upload left as the current wavesample and returns it.
-std::vector<int16_t> RoundTrip(SimSession& session, const std::string& wav,
-                               const UploadChoices& choices, const std::string& back) {
-  RecordingProgress up;
-  const TransferResult uploaded = session.Upload(wav, choices, up);
-  EXPECT_EQ(uploaded.outcome, TransferOutcome::Done) << uploaded.message;
-  RecordingProgress down;
-  const TransferResult downloaded = session.Download(back, down);
-  EXPECT_EQ(downloaded.outcome, TransferOutcome::Done) << downloaded.message;
-  EXPECT_EQ(session.eps.UploadState, usIdle);
-  EXPECT_EQ(session.eps.DownloadState, dsIdle);
-  return DownloadedSamples(back);
-}
+class RoundTrips : public TransferFixture {
+ protected:
+  // Uploads `wav`, downloads what the upload left as the current wavesample and returns it.
+  std::vector<int16_t> RoundTrip(const std::string& wav, const UploadChoices& choices,
+                                 const std::string& back) {
+    RecordingProgress up;
+    const TransferResult uploaded = Upload(wav, choices, up);
+    EXPECT_EQ(uploaded.outcome, TransferOutcome::Done) << uploaded.message;
+    RecordingProgress down;
+    const TransferResult downloaded = Download(back, down);
+    EXPECT_EQ(downloaded.outcome, TransferOutcome::Done) << downloaded.message;
+    EXPECT_EQ(eps->UploadState, usIdle);
+    EXPECT_EQ(eps->DownloadState, dsIdle);
+    return DownloadedSamples(back);
+  }
 
-class OwnFileRoundTrip : public ::testing::TestWithParam<std::tuple<int, int>> {};
+  TempFolder temp_;
+};
+
+class OwnFileRoundTrip : public RoundTrips,
+                         public ::testing::WithParamInterface<std::tuple<int, int>> {};
 
 TEST_P(OwnFileRoundTrip, MonoSixteenBitComesBackBitExact) {
   const auto [blockSize, frames] = GetParam();
-  SimSession session({}, blockSize);
-  TempFolder temp;
+  eps->BlockSize = blockSize;
   const std::vector<int16_t> signal = TestSignal(frames);
-  WriteMono16(temp / "tone.wav", signal);
-  EXPECT_EQ(RoundTrip(session, temp / "tone.wav", NewInstrument(), temp / "back.wav"), signal);
+  WriteMono16(temp_ / "tone.wav", signal);
+  EXPECT_EQ(RoundTrip(temp_ / "tone.wav", NewInstrument(), temp_ / "back.wav"), signal);
   // The two silent words went out after the sample end.
-  const std::vector<int16_t> stored = session.SamplerData(kNewInstrument, 1);
+  const std::vector<int16_t> stored = SamplerData(kNewInstrument, 1);
   ASSERT_GE(stored.size(), signal.size() + 2);
   EXPECT_EQ(stored[signal.size()], 0);
   EXPECT_EQ(stored[signal.size() + 1], 0);
@@ -65,22 +70,22 @@ struct Layout {
   int channelMode;
 };
 
-class SoxRoundTrip : public ::testing::TestWithParam<std::tuple<Layout, int>> {};
+class SoxRoundTrip : public RoundTrips,
+                     public ::testing::WithParamInterface<std::tuple<Layout, int>> {};
 
 TEST_P(SoxRoundTrip, ComesBackAsTheConversionTableSays) {
   const auto [layout, frames] = GetParam();
-  TempFolder temp;
   std::string why;
-  if (!MakeWithSox(temp / "sox.wav", layout.channels, layout.bits, frames, why)) {
+  if (!MakeWithSox(temp_ / "sox.wav", layout.channels, layout.bits, frames, why)) {
     GTEST_SKIP() << why;
   }
-  const std::vector<uint8_t> frameBytes = FrameBytes(temp / "sox.wav");
+  const std::vector<uint8_t> frameBytes = FrameBytes(temp_ / "sox.wav");
   ASSERT_EQ(frameBytes.size(), size_t(frames) * layout.channels * layout.bits / 8);
-  SimSession session({}, 1000);
+  eps->BlockSize = 1000;
   const std::vector<int16_t> expected =
       ExpectedWords(frameBytes, layout.channels, layout.bits, layout.channelMode);
-  EXPECT_EQ(RoundTrip(session, temp / "sox.wav", NewInstrument(layout.channelMode),
-                      temp / "back.wav"),
+  EXPECT_EQ(RoundTrip(temp_ / "sox.wav", NewInstrument(layout.channelMode),
+                      temp_ / "back.wav"),
             expected);
 }
 
@@ -91,18 +96,17 @@ INSTANTIATE_TEST_SUITE_P(
                    Layout{2, 8, fcRight}, Layout{2, 8, fcMono}),
             Values(1, 257, 100000)));
 
-TEST(UploadWire, BlocksAndRangesOfAThousandFrameFile) {
-  SimSession session({}, 256);
-  TempFolder temp;
-  WriteMono16(temp / "k.wav", TestSignal(1000));
-  LogCapture log;
-  RoundTrip(session, temp / "k.wav", NewInstrument(), temp / "back.wav");
+TEST_F(RoundTrips, ThousandFramesGoInFourBlocksAndComeBackInFour) {
+  eps->BlockSize = 256;
+  WriteMono16(temp_ / "k.wav", TestSignal(1000));
+  testing::SessionLogCapture log;
+  RoundTrip(temp_ / "k.wav", NewInstrument(), temp_ / "back.wav");
   // The first block goes out again after the instrument and after the layer were created.
   const std::vector<std::pair<int, int>> blocks = {{0, 256},   {0, 256},   {0, 256},
                                                    {256, 512}, {512, 768}, {768, 1002}};
-  EXPECT_EQ(RangesSent(session.Sampler(), kPutWsData), blocks);
+  EXPECT_EQ(RangesSent(Sampler(), kPutWsData), blocks);
   const std::vector<std::pair<int, int>> requests = {{0, 256}, {256, 512}, {512, 768}, {768, 1000}};
-  EXPECT_EQ(RangesSent(session.Sampler(), kGetWsData), requests);
+  EXPECT_EQ(RangesSent(Sampler(), kGetWsData), requests);
   const std::string text = log.Text();
   for (const char* line : {"State 1\r\n", "State 9\r\n", "State 25\r\n", "-Download-\r\n",
                            "WS Start :0\r\n", "WS End   :1000\r\n", "Rate     :1\r\n",
@@ -113,20 +117,30 @@ TEST(UploadWire, BlocksAndRangesOfAThousandFrameFile) {
   }
 }
 
-TEST(UploadWire, ProgressRunsFromCaptionToHide) {
-  SimSession session({}, 256);
-  TempFolder temp;
-  WriteMono16(temp / "k.wav", TestSignal(100));
+TEST_F(RoundTrips, ReplacingAWavesampleDeletesTheOldOneFirst) {
+  WriteMono16(temp_ / "old.wav", TestSignal(1000));
+  const std::vector<int16_t> shorter(300, 1234);
+  WriteMono16(temp_ / "new.wav", shorter);
+  RoundTrip(temp_ / "old.wav", NewInstrument(), temp_ / "back.wav");
+  testing::SessionLogCapture log;
+  EXPECT_EQ(RoundTrip(temp_ / "new.wav", NewInstrument(), temp_ / "back.wav"), shorter);
+  EXPECT_EQ(CountSent(Sampler(), kDeleteWaveSample), 1);
+  EXPECT_NE(log.Text().find("Deleting old WaveSample\r\n"), std::string::npos);
+}
+
+TEST_F(RoundTrips, ProgressRunsFromCaptionToHide) {
+  eps->BlockSize = 256;
+  WriteMono16(temp_ / "k.wav", TestSignal(100));
   RecordingProgress progress;
-  ASSERT_TRUE(session.Upload(temp / "k.wav", NewInstrument(), progress).Succeeded());
+  ASSERT_TRUE(Upload(temp_ / "k.wav", NewInstrument(), progress).Succeeded());
   EXPECT_EQ(progress.calls,
             (std::vector<std::string>{"caption Uploading ...", "show", "update", "hide"}));
   EXPECT_FLOAT_EQ(progress.updates.back().percent, 102);
 
-  WriteMono16(temp / "long.wav", TestSignal(1000));
+  WriteMono16(temp_ / "long.wav", TestSignal(1000));
   RecordingProgress download;
-  ASSERT_TRUE(session.Upload(temp / "long.wav", NewInstrument(), progress).Succeeded());
-  ASSERT_TRUE(session.Download(temp / "back.wav", download).Succeeded());
+  ASSERT_TRUE(Upload(temp_ / "long.wav", NewInstrument(), progress).Succeeded());
+  ASSERT_TRUE(Download(temp_ / "back.wav", download).Succeeded());
   ASSERT_EQ(download.updates.size(), 4u);
   EXPECT_EQ(download.calls.front(), "caption Downloading...");
   EXPECT_FLOAT_EQ(download.updates[0].percent, 25);
@@ -134,16 +148,14 @@ TEST(UploadWire, ProgressRunsFromCaptionToHide) {
   EXPECT_EQ(download.calls.back(), "hide");
 }
 
-TEST(UploadRecord, FileNameRatesAndRootKeyReachTheSampler) {
-  SimSession session;
-  TempFolder temp;
-  WriteMono16(temp / "kick.01.wav", TestSignal(300), 22050);
+TEST_F(RoundTrips, FileNameRateAndRootKeyReachTheSampler) {
+  WriteMono16(temp_ / "kick.01.wav", TestSignal(300), 22050);
   UploadChoices choices = NewInstrument();
   choices.rootKey = 48;
   RecordingProgress progress;
-  ASSERT_TRUE(session.Upload(temp / "kick.01.wav", choices, progress).Succeeded());
-  session.Sampler().WaitIdle(std::chrono::seconds(5));
-  session.Sampler().WithMemory([](sim::SamplerMemory& memory) {
+  ASSERT_TRUE(Upload(temp_ / "kick.01.wav", choices, progress).Succeeded());
+  Sampler().WaitIdle(std::chrono::seconds(5));
+  Sampler().WithMemory([](sim::SamplerMemory& memory) {
     EXPECT_EQ(DecodeName(memory.Instrument(kNewInstrument)->record.data()), "Kick");
     const sim::WsRecord& record = memory.WaveSample(kNewInstrument, 1)->record;
     EXPECT_EQ(record[kWsRate], 28 << 8);
@@ -152,43 +164,39 @@ TEST(UploadRecord, FileNameRatesAndRootKeyReachTheSampler) {
     return 0;
   });
   // The rate code is what the download writes back: 625000 / 28.
-  ASSERT_TRUE(session.Download(temp / "back.wav", progress).Succeeded());
-  const Bytes header = Load(temp / "back.wav");
+  ASSERT_TRUE(Download(temp_ / "back.wav", progress).Succeeded());
+  const Bytes header = Load(temp_ / "back.wav");
   EXPECT_EQ(header[24] | header[25] << 8 | header[26] << 16, 22321);
 }
 
-TEST(UploadRecord, RateCodeFourteenDownloadsAs44642Hz) {
-  SimSession session;
-  TempFolder temp;
-  WriteMono16(temp / "w.wav", TestSignal(10));
+TEST_F(RoundTrips, RateCodeFourteenDownloadsAs44642Hz) {
+  WriteMono16(temp_ / "w.wav", TestSignal(10));
   RecordingProgress progress;
-  ASSERT_TRUE(session.Upload(temp / "w.wav", NewInstrument(), progress).Succeeded());
-  session.Sampler().WithMemory([](sim::SamplerMemory& memory) {
+  ASSERT_TRUE(Upload(temp_ / "w.wav", NewInstrument(), progress).Succeeded());
+  Sampler().WithMemory([](sim::SamplerMemory& memory) {
     memory.SetWsWord(kNewInstrument, 1, kWsRate, 14 << 8);
     return 0;
   });
-  ASSERT_TRUE(session.Download(temp / "back.wav", progress).Succeeded());
-  const Bytes header = Load(temp / "back.wav");
+  ASSERT_TRUE(Download(temp_ / "back.wav", progress).Succeeded());
+  const Bytes header = Load(temp_ / "back.wav");
   EXPECT_EQ(header[24] | header[25] << 8 | header[26] << 16, 44642);
 }
 
-TEST(UploadRecord, KeyRangesGoOutAsParameters) {
-  SimSession session;
-  TempFolder temp;
-  WriteMono16(temp / "w.wav", TestSignal(10));
+TEST_F(RoundTrips, KeyRangesGoOutAsParameters) {
+  WriteMono16(temp_ / "w.wav", TestSignal(10));
   UploadChoices choices = NewInstrument();
   choices.range = KeyRangeMode::Custom;
   choices.loKey = 40;
   choices.hiKey = 50;
   RecordingProgress progress;
-  ASSERT_TRUE(session.Upload(temp / "w.wav", choices, progress).Succeeded());
+  ASSERT_TRUE(Upload(temp_ / "w.wav", choices, progress).Succeeded());
   choices.waveSample = 2;
   choices.range = KeyRangeMode::Root;
   choices.rootKey = 64;
-  ASSERT_TRUE(session.Upload(temp / "w.wav", choices, progress).Succeeded());
-  session.Sampler().WaitIdle(std::chrono::seconds(5));
-  EXPECT_EQ(CountSent(session.Sampler(), kPutParameter), 4);
-  session.Sampler().WithMemory([](sim::SamplerMemory& memory) {
+  ASSERT_TRUE(Upload(temp_ / "w.wav", choices, progress).Succeeded());
+  Sampler().WaitIdle(std::chrono::seconds(5));
+  EXPECT_EQ(CountSent(Sampler(), kPutParameter), 4);
+  Sampler().WithMemory([](sim::SamplerMemory& memory) {
     EXPECT_EQ(memory.WaveSample(kNewInstrument, 1)->record[kWsLowKey], 40 << 8);
     EXPECT_EQ(memory.WaveSample(kNewInstrument, 1)->record[kWsHighKey], 50 << 8);
     EXPECT_EQ(memory.WaveSample(kNewInstrument, 2)->record[kWsLowKey], 64 << 8);
@@ -197,21 +205,19 @@ TEST(UploadRecord, KeyRangesGoOutAsParameters) {
   });
 }
 
-TEST(UploadRecord, MorlavineFileArrivesAsAForwardLoop) {
-  SimSession session;
-  TempFolder temp;
+TEST_F(RoundTrips, MorlavineFileArrivesAsAForwardLoop) {
   Bytes frames;
   for (int i = 0; i < 2000; ++i) frames = frames + Le16(static_cast<unsigned>(i * 7));
   // An odd-sized chunk before the format chunk, with its pad byte, must not derail the reader.
-  Save(temp / "loop.wav",
+  Save(temp_ / "loop.wav",
        RiffOf(ChunkOf("junk", Bytes(3, 1)) + ChunkOf("fmt ", FmtBody(1, 1, 44100, 16, 2)) +
               ChunkOf("mrlv", Le16(1500) + Le16(0) + Le16(0) + Le16(5)) +
               ChunkOf("data", frames)));
   RecordingProgress progress;
-  ASSERT_TRUE(session.Upload(temp / "loop.wav", NewInstrument(), progress).Succeeded());
+  ASSERT_TRUE(Upload(temp_ / "loop.wav", NewInstrument(), progress).Succeeded());
   EXPECT_EQ(progress.calls.front(), "caption Uploading Morlavine file ...");
-  session.Sampler().WaitIdle(std::chrono::seconds(5));
-  session.Sampler().WithMemory([](sim::SamplerMemory& memory) {
+  Sampler().WaitIdle(std::chrono::seconds(5));
+  Sampler().WithMemory([](sim::SamplerMemory& memory) {
     const sim::WsRecord& record = memory.WaveSample(kNewInstrument, 1)->record;
     EXPECT_EQ(record[kWsPlaybackMode], kLoopForward);
     EXPECT_EQ(GetPosition(record.data(), kWsLoopEnd), 1500);

@@ -2,12 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 #include <thread>
 
-#include "diagnostics/Debugdevice.h"
-#include "midi/MidiSystem.h"
 #include "transfer/RiffFile.h"
 #include "transfer/WavWriter.h"
 #include "transfer/wav_support.h"
@@ -39,79 +36,33 @@ bool RecordingProgress::Cancelled() {
   return cancelled_;
 }
 
-SimSession::SimSession(const sim::SimOptions& options, int blockSize)
-    : driver(options), eps(ui) {
-  midi::SetDriver(&driver);
-  eps.BlockSize = blockSize;
-  if (!eps.OpenDevices()) throw std::runtime_error("the simulated sampler does not answer");
+void TransferFixture::SetUp() {
+  SessionFixture::SetUp();
+  ASSERT_TRUE(Connect()) << "the simulated sampler does not answer";
 }
 
-SimSession::~SimSession() {
-  eps.MidiIn->Close();
-  eps.MidiOut->Close();
-  midi::SetDriver(nullptr);
+sim::SimOptions TransferFixture::Options() {
+  sim::SimOptions options = SessionFixture::Options();
+  options.demoContent = true;
+  return options;
 }
 
-TransferResult SimSession::Upload(const std::string& wav, const UploadChoices& choices,
-                                  RecordingProgress& progress) {
-  UploadEngine engine(eps, progress);
+TransferResult TransferFixture::Upload(const std::string& wav, const UploadChoices& choices,
+                                       RecordingProgress& progress) {
+  UploadEngine engine(*eps, progress);
   if (!engine.Begin()) return {TransferOutcome::Failed, "no sampler", 0};
-  eps.ReadConfig();  // what the upload dialog reads before it offers targets
+  eps->ReadConfig();
   TRiffFile file;
   file.SetFileName(wav);
   file.ReadHeader();
   return engine.Upload(choices, file);
 }
 
-TransferResult SimSession::Download(const std::string& path, RecordingProgress& progress) {
-  DownloadEngine engine(eps, progress);
+TransferResult TransferFixture::Download(const std::string& path, RecordingProgress& progress) {
+  DownloadEngine engine(*eps, progress);
   if (!engine.Begin()) return {TransferOutcome::Failed, "no sampler", 0};
-  if (eps.OpenWs(false) != 1) return {TransferOutcome::Failed, "no record", 0};
+  if (eps->OpenWs(false) != 1) return {TransferOutcome::Failed, "no record", 0};
   return engine.Download(path);
-}
-
-TransferResult SimSession::DownloadOf(int instrument, int layer, int waveSample,
-                                      const std::string& path, RecordingProgress& progress) {
-  eps.Instrument = instrument;
-  eps.Layer = layer;
-  eps.WaveSample = waveSample;
-  return Download(path, progress);
-}
-
-std::vector<int16_t> SimSession::SamplerData(int instrument, int waveSample) {
-  Sampler().WaitIdle(std::chrono::seconds(5));
-  return Sampler().WithMemory([&](sim::SamplerMemory& memory) {
-    const sim::WaveData* data = memory.Data(instrument, waveSample);
-    return data ? *data : std::vector<int16_t>{};
-  });
-}
-
-LogCapture::LogCapture() {
-  char pattern[] = "/tmp/kelvora-transfer-log-XXXXXX";
-  if (::mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
-  folder_ = pattern;
-  ::setenv("KELVORA_DEBUG_DIR", folder_.c_str(), 1);
-  diagnostics::TDebugDevice device;
-  device.Close();
-  device.SetMedia(diagnostics::dmFile);
-  device.Open();
-}
-
-LogCapture::~LogCapture() {
-  Text();
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
-}
-
-std::string LogCapture::Text() {
-  diagnostics::TDebugDevice device;
-  if (open_) {
-    device.Close();
-    device.SetMedia(diagnostics::dmNull);
-    open_ = false;
-  }
-  const Bytes bytes = Load(folder_ + "/Debug.txt");
-  return std::string(bytes.begin(), bytes.end());
 }
 
 std::vector<std::pair<int, int>> RangesSent(sim::SimulatedSampler& sampler, int type) {

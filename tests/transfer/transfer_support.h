@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "protocol/Eps.h"
-#include "protocol/SessionUi.h"
+#include "protocol/SessionFixture.h"
 #include "sim/SimMidiDriver.h"
 #include "transfer/DownloadEngine.h"
 #include "transfer/Progress.h"
@@ -44,55 +44,19 @@ class RecordingProgress : public TransferProgress {
   std::chrono::steady_clock::time_point lastActivity_;
 };
 
-// A session that answers nothing on screen.
-class QuietUi : public protocol::SessionUi {
- public:
-  void BeginWait() override {}
-  void EndWait() override {}
-  void UpdateCommands() override {}
-  void RefreshView() override {}
-  int ShowNoEps(protocol::TNoEpsReason) override { return protocol::mrCancel; }
-  void ShowInvalidWaveSample() override { ++invalidBoxes; }
-  void ShowWaveSampleIsCopy() override {}
-  bool UploadDialogActive() override { return false; }
-  void KeyPlayed(int) override {}
-  int invalidBoxes = 0;
-};
+// The project's session fixture with the demo instruments (0..2) loaded, and the two transfers
+// started the way the windows start them.
+class TransferFixture : public kelvora::testing::SessionFixture {
+ protected:
+  void SetUp() override;
+  sim::SimOptions Options() override;
 
-// The session talking to an in-process simulated sampler over its MIDI cable.
-class SimSession {
- public:
-  explicit SimSession(const sim::SimOptions& options = {}, int blockSize = 256);
-  ~SimSession();
-  SimSession(const SimSession&) = delete;
-  SimSession& operator=(const SimSession&) = delete;
-
-  sim::SimulatedSampler& Sampler() { return driver.Sampler(); }
-  // Begin, then the transfer of `wav` with these choices, as the upload dialog would start it.
+  sim::SimulatedSampler& Sampler() { return driver->Sampler(); }
+  // Begin, the configuration the upload dialog reads, the file's header, then the transfer.
   TransferResult Upload(const std::string& wav, const UploadChoices& choices,
                         RecordingProgress& progress);
-  // Opens the current target's record and downloads it into `path`.
+  // Begin, the current wavesample's record, then the transfer into `path`.
   TransferResult Download(const std::string& path, RecordingProgress& progress);
-  TransferResult DownloadOf(int instrument, int layer, int waveSample, const std::string& path,
-                            RecordingProgress& progress);
-  // The sample data the sampler holds for a wavesample (empty when there is none).
-  std::vector<int16_t> SamplerData(int instrument, int waveSample);
-
-  sim::SimMidiDriver driver;  // before the session, which opens its devices
-  QuietUi ui;
-  protocol::TEps eps;
-};
-
-// Records the debug log in a file session of its own while it lives.
-class LogCapture {
- public:
-  LogCapture();
-  ~LogCapture();
-  std::string Text();  // ends the session and returns all it wrote
-
- private:
-  std::string folder_;
-  bool open_ = true;
 };
 
 // (start, end) of every message of this type the sampler received with a range after its
