@@ -342,20 +342,6 @@ class BrowserDialogTest : public QObject {
     QCOMPARE(session.eps->WsLast, 999);
   }
 
-  void aWavesampleThatIsNoCopyOpensWithoutAQuestion() {
-    ViewSession session;
-    session.AddInstrument(0, "SYNTH");
-    session.AddLayer(0, 0);
-    session.AddWaveSample(0, 0, 1, 1000, 999);
-    session.Connect();
-    session.eps->Instrument = 0;
-    session.eps->WaveSample = 1;
-    TWsIsCopyForm copyForm;
-    ModalWatch<TWsIsCopyForm> asked([](TWsIsCopyForm* dialog) { dialog->NoButton->click(); });
-    QCOMPARE(kelvora::dialogs::OpenWithCopyRedirect(*session.eps, copyForm), 1);
-    QCOMPARE(asked.Seen(), 0);
-  }
-
   void theRenameDialogKeepsTwelveCharacters() {
     TRenameInstrForm rename;
     ModalWatch<TRenameInstrForm> typing([](TRenameInstrForm* dialog) {

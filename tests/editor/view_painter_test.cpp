@@ -94,14 +94,6 @@ class PainterTest : public QObject {
     QCOMPARE(painter.SampleLine(samples.scene).at(3), QPoint(3, 0));
   }
 
-  void markersAreVisibleFromViewStartToViewEndInclusive() {
-    Picture picture(1000, 2, 0);  // window 1000 .. 2024
-    QVERIFY(WavePainter::MarkerVisible(picture.scene, 1000));
-    QVERIFY(WavePainter::MarkerVisible(picture.scene, 2024));
-    QVERIFY(!WavePainter::MarkerVisible(picture.scene, 999));
-    QVERIFY(!WavePainter::MarkerVisible(picture.scene, 2025));
-  }
-
   void markerColumnsCountOverviewPoints() {
     const WavePainter painter(600, 200);
     Picture picture(1000, 2, 0);
