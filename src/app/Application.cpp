@@ -5,11 +5,9 @@
 #include <exception>
 #include <memory>
 
-#include "app/AppResources.h"
 #include "app/MainForm.h"
 #include "app/Settings.h"
 #include "app/SingleInstance.h"
-#include "app/ToolIcon.h"
 #include "diagnostics/DebuggingData.h"
 #include "midi/AlsaMidiDriver.h"
 #include "midi/DeviceList.h"
@@ -47,8 +45,6 @@ int RunKelvora(int argc, char** argv) {
   QCoreApplication::setOrganizationName("Kelvora");
   QCoreApplication::setApplicationName("Kelvora");
   QApplication::setQuitOnLastWindowClosed(false);
-  InitResources();
-  QApplication::setWindowIcon(SvgIcon(":/icons/kelvora.svg", 64));
 
   midi::AlsaMidiDriver alsa;
   sim::SimMidiDriver simulated;

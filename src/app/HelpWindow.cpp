@@ -91,7 +91,7 @@ void HelpWindow::BuildLayout() {
   splitter->addWidget(side);
   splitter->addWidget(browser_);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({200, 560});
+  splitter->setSizes({240, 520});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(splitter, 1);

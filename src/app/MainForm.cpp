@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 #include "app/EditCommands.h"
 #include "app/MainCommands.h"
 #include "app/MainForms.h"
+#include "app/ToolIcon.h"
 #include "app/TransferCommands.h"
 #include "dialogs/NoEpsForm.h"
 #include "editor/WaveView.h"
@@ -33,6 +35,9 @@ TMainForm::TMainForm(const Options& options, QWidget* parent)
       settingsPath_(options.settingsPath),
       eps_(new protocol::TEps(*this, this)) {
   InitResources();
+  if (QApplication::windowIcon().isNull()) {
+    QApplication::setWindowIcon(SvgIcon(":/icons/kelvora.svg", 64));
+  }
   setWindowTitle("Kelvora");
   commands_ = new CommandTable(*this);
   commands_->SetErrorReporter(

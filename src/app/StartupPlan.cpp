@@ -1,6 +1,12 @@
 #include "app/StartupPlan.h"
 
+#include <QFileInfo>
+
 namespace kelvora::app {
+
+bool IsSwitch(const QString& argument) {
+  return argument.startsWith('/') && argument.indexOf('/', 1) < 0 && !QFileInfo::exists(argument);
+}
 
 diagnostics::TDebugMedia DebugMediaFromArguments(const QStringList& arguments) {
   if (arguments.isEmpty()) return diagnostics::dmNull;
@@ -15,7 +21,7 @@ StartupPlan PlanStartup(bool firstRun, const QStringList& arguments) {
   StartupPlan plan;
   if (firstRun) {
     plan.postGotoPref = true;
-  } else if (!arguments.isEmpty() && !arguments.first().startsWith('/')) {
+  } else if (!arguments.isEmpty() && !IsSwitch(arguments.first())) {
     plan.showMainWindow = false;
     plan.postAutoUpload = true;
   }

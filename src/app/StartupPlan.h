@@ -10,6 +10,10 @@ namespace kelvora::app {
 // serial port, in any case); anything else, or no argument, keeps the log off.
 diagnostics::TDebugMedia DebugMediaFromArguments(const QStringList& arguments);
 
+// A command-line switch ("/DF", "/DEL", ...). Absolute file names begin with "/" as well, so an
+// argument with a further "/" in it, or one that names an existing file, is a file name.
+bool IsSwitch(const QString& argument);
+
 // What start-up shows once the main window is built.
 struct StartupPlan {
   bool showMainWindow = true;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStackedLayout>
+#include <algorithm>
 
 #include "controls/DesignScale.h"
 
@@ -13,6 +14,9 @@ namespace {
 
 constexpr int kPanelDesignWidth = 75;
 constexpr int kBarDesignHeight = 19;
+// The widest texts: positions go up to 2^23 - 1.
+const char kWidestMarker[] = "we:8388607";
+const char kWidestRange[] = "range:8388607 - 8388607";
 
 QLabel* MakePanel(QWidget* parent) {
   auto* label = new QLabel(parent);
@@ -35,10 +39,14 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
   auto* row = new QHBoxLayout(panelRow);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
-  for (QLabel*& panel : panels_) {
-    panel = MakePanel(panelRow);
-    panel->setFixedWidth(PanelWidth());
-    row->addWidget(panel);
+  for (int i = 0; i < kPanels; ++i) {
+    panels_[i] = MakePanel(panelRow);
+    const int margins = 2 * panels_[i]->frameWidth() + 6;
+    const int text = panels_[i]->fontMetrics().horizontalAdvance(
+        i == kPanels - 1 ? kWidestRange : kWidestMarker);
+    widths_[i] = std::max(controls::Design(kPanelDesignWidth, this), text + margins);
+    panels_[i]->setFixedWidth(widths_[i]);
+    row->addWidget(panels_[i]);
   }
   row->addStretch(1);
   hint_ = MakePanel(this);
@@ -83,12 +91,15 @@ bool StatusPanels::HintMode() const { return stack_->currentIndex() == 1; }
 
 QString StatusPanels::Hint() const { return HintMode() ? hint_->text() : QString(); }
 
-int StatusPanels::PanelWidth() const { return controls::Design(kPanelDesignWidth, this); }
-
+// The first panel whose right edge lies beyond x.
 int StatusPanels::PanelAt(int x) const {
   if (x < 0) return kNoPanel;
-  const int panel = x / PanelWidth();
-  return panel < kPanels ? panel : kNoPanel;
+  int right = 0;
+  for (int panel = 0; panel < kPanels; ++panel) {
+    right += widths_[panel];
+    if (x < right) return panel;
+  }
+  return kNoPanel;
 }
 
 void StatusPanels::SetOnPanelPressed(std::function<void(int panel)> handler) {

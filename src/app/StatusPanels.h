@@ -25,8 +25,9 @@ struct StatusState {
 
 using PanelTexts = std::array<QString, 5>;
 
-// The main window's status bar: five panels of 75 design pixels (sample start, sample end, loop
-// start, loop end, selection range), or, while a hint is shown, one simple panel with the hint.
+// The main window's status bar: five panels (sample start, sample end, loop start, loop end,
+// selection range) of 75 design pixels, each widened where the font needs more for the largest
+// number it can show; or, while a hint is shown, one simple panel with the hint.
 class StatusPanels : public QWidget {
   Q_OBJECT
 
@@ -45,7 +46,7 @@ class StatusPanels : public QWidget {
   bool HintMode() const;
   QString Hint() const;
 
-  int PanelWidth() const;
+  int PanelWidth(int panel) const { return widths_[panel]; }
   // The panel under horizontal position x, or kNoPanel right of the last one.
   int PanelAt(int x) const;
 
@@ -57,6 +58,7 @@ class StatusPanels : public QWidget {
 
  private:
   std::array<QLabel*, kPanels> panels_{};
+  std::array<int, kPanels> widths_{};
   QLabel* hint_;
   QStackedLayout* stack_;
   std::function<void(int)> onPanelPressed_;

@@ -53,18 +53,21 @@ class StatusTest : public QObject {
 
   void panelsAreHitByPosition() {
     StatusPanels bar;
-    const int width = bar.PanelWidth();
+    const int width = bar.PanelWidth(0);
     QVERIFY(width >= 75);
+    QVERIFY(bar.PanelWidth(4) >= bar.fontMetrics().horizontalAdvance("range:8388607 - 8388607"));
+    const int end = 4 * width + bar.PanelWidth(4);
     QCOMPARE(bar.PanelAt(0), 0);
     QCOMPARE(bar.PanelAt(width - 1), 0);
     QCOMPARE(bar.PanelAt(width), 1);
-    QCOMPARE(bar.PanelAt(4 * width + 2), 4);
-    QCOMPARE(bar.PanelAt(5 * width), StatusPanels::kNoPanel);
+    QCOMPARE(bar.PanelAt(4 * width), 4);
+    QCOMPARE(bar.PanelAt(end - 1), 4);
+    QCOMPARE(bar.PanelAt(end), StatusPanels::kNoPanel);
     std::vector<int> pressed;
     bar.SetOnPanelPressed([&](int panel) { pressed.push_back(panel); });
-    bar.resize(8 * width, 20);
+    bar.resize(end + 200, 20);
     QTest::mouseClick(&bar, Qt::RightButton, {}, QPoint(2 * width + 3, 5));
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(6 * width, 5));
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(end + 10, 5));
     QCOMPARE(pressed, std::vector<int>{2});
   }
 

@@ -77,7 +77,7 @@ void WhenModal(std::function<void(T*)> action) {
   auto* timer = new QTimer(qApp);
   auto started = std::make_shared<int>(0);
   QObject::connect(timer, &QTimer::timeout, timer, [timer, action, started] {
-    auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+    auto* window = dynamic_cast<T*>(QApplication::activeModalWidget());
     if ((window && window->isVisible()) || ++*started > 2000) {
       timer->stop();
       timer->deleteLater();
