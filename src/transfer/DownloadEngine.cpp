@@ -61,7 +61,6 @@ TransferResult DownloadEngine::Download(const std::string& path) {
   if (!WriteWavHeader(file_, SampleRateFromCode(eps_.WsParams[kWsRate]),
                       static_cast<uint32_t>(end_ - start_))) {
     Fail("The WAV header could not be written to '" + path + "'.");
-    eps_.DownloadState = dsIdle;
     return Finish(false);
   }
   progress_.SetCaption("Downloading...");
