@@ -102,6 +102,12 @@ class SettingsTest : public QObject {
     auto again = MakeMainForm(path);
     QVERIFY(again->isMaximized());
     QCOMPARE(again->normalGeometry(), QRect(30, 40, 500, 300));
+    again->close();
+    Settings settings(path);
+    settings.WriteWindow(2, QRect(0, 0, 1920, 1080));
+    settings.WriteWindow(1, QRect(0, 0, 160, 30));
+    QCOMPARE(settings.ReadWindow().bounds, QRect(30, 40, 500, 300));
+    QCOMPARE(settings.ReadWindow().state, 1);
   }
 
   void valuesThatAreNotNumbersReadAsDefaults() {
@@ -148,12 +154,6 @@ class SettingsTest : public QObject {
     Store(path, "Preferences/MidiOutName", "Simulated EPS-16 PLUS");
     Settings settings(path);
     QCOMPARE(settings.ReadPreferences(devices, devices).midiOut, 1);
-  }
-
-  void firstRunIsRecordedOnce() {
-    const QString path = FreshSettings(false);
-    QVERIFY(Settings(path).TakeFirstRun());
-    QVERIFY(!Settings(path).TakeFirstRun());
   }
 
  private:

@@ -90,15 +90,6 @@ class PrefsTest : public QObject {
     QVERIFY(driver_->inputOpens.empty() && driver_->outputOpens.empty());
   }
 
-  void closingTheWindowIsCancel() {
-    WhenModal<TPreferencesForm>([](TPreferencesForm* f) {
-      f->BlockSizeScrollBar->setValue(5000);
-      f->close();
-    });
-    QCOMPARE(form_->Execute(), int(protocol::mrCancel));
-    QCOMPARE(eps_->BlockSize, 1000);
-  }
-
   void okWithOnlyTheChannelReopensNothing() {
     WhenModal<TPreferencesForm>([](TPreferencesForm* f) {
       f->ChannelComboBox->SetChannel(9);
@@ -150,16 +141,6 @@ class PrefsTest : public QObject {
     QTEST(shownBlock, "block");
     QTEST(eps_->BlockSize, "block");
     QTEST(eps_->Delay, "delay");
-  }
-
-  void scrollBarsStepAsDesigned() {
-    QCOMPARE(form_->BlockSizeScrollBar->minimum(), 256);
-    QCOMPARE(form_->BlockSizeScrollBar->maximum(), 10240);
-    QCOMPARE(form_->BlockSizeScrollBar->singleStep(), 50);
-    QCOMPARE(form_->BlockSizeScrollBar->pageStep(), 500);
-    QCOMPARE(form_->DelayScrollBar->maximum(), 4000);
-    QCOMPARE(form_->DelayScrollBar->singleStep(), 40);
-    QCOMPARE(form_->DelayScrollBar->pageStep(), 400);
   }
 
   // Device 3 no longer exists: nothing is selected, so OK leaves the input without a device.
