@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QSet>
@@ -9,10 +10,10 @@
 namespace kelvora::testing {
 
 // Where the pictures go: $KELVORA_SHOTS (the build folder's "shots" under ctest), else "shots"
-// in the current folder.
+// beside the test program, so a run by hand never writes into the source tree.
 inline QString ShotFolder() {
   QString folder = qEnvironmentVariable("KELVORA_SHOTS");
-  if (folder.isEmpty()) folder = QDir::currentPath() + "/shots";
+  if (folder.isEmpty()) folder = QCoreApplication::applicationDirPath() + "/shots";
   QDir().mkpath(folder);
   return folder;
 }
