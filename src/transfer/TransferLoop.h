@@ -31,6 +31,7 @@ class TransferLoop {
            const std::function<void()>& act);
 
   // True once `bytes` bytes wait in the input; otherwise blocks until they do or a slice passed.
+  // `bytes` must fit the port's ring, as the largest block's 30725 bytes do.
   bool InputReady(unsigned bytes);
   // Sleeps `ms` in slices between event pumps; false when the user cancelled meanwhile.
   bool Pause(uint32_t ms);
