@@ -47,7 +47,9 @@ int RunKelvora(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   midi::AlsaMidiDriver alsa;
-  sim::SimMidiDriver simulated;
+  sim::SimOptions simulatorOptions;
+  simulatorOptions.stateFile = Settings(Settings::DefaultPath()).SimulatorStateFile().toStdString();
+  sim::SimMidiDriver simulated(simulatorOptions);
   midi::DeviceList devices{&alsa, &simulated};
   midi::SetDriver(&devices);
   int result = 0;

@@ -110,4 +110,8 @@ void Settings::WritePreferences(const StoredPreferences& prefs, const QStringLis
 
 void Settings::Sync() { settings_.sync(); }
 
+QString Settings::SimulatorStateFile() {
+  return settings_.value("Simulator/StateFile").toString().trimmed();
+}
+
 }  // namespace kelvora::app

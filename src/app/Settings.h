@@ -51,6 +51,9 @@ class Settings {
   static bool FolderWorthSaving(const QString& folder);
 
   int ReadInt(const QString& key, int defaultValue);
+  // Where the simulated sampler keeps its memory between runs ("Simulator/StateFile"); empty,
+  // the default, keeps nothing.
+  QString SimulatorStateFile();
   void Sync();
   QString Path() const { return settings_.fileName(); }
 

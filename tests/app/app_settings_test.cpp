@@ -124,6 +124,13 @@ class SettingsTest : public QObject {
     QCOMPARE(form->Eps().Channel(), 1);
   }
 
+  void simulatorKeepsNothingUnlessAStateFileIsSet() {
+    const QString path = FreshSettings();
+    QCOMPARE(Settings(path).SimulatorStateFile(), QString());
+    Store(path, "Simulator/StateFile", " /tmp/eps-memory.bin ");
+    QCOMPARE(Settings(path).SimulatorStateFile(), QString("/tmp/eps-memory.bin"));
+  }
+
   void folderOnAFloppyIsNotRemembered_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("stored");
