@@ -50,6 +50,7 @@ int RunKelvora(int argc, char** argv) {
   sim::SimOptions simulatorOptions;
   simulatorOptions.stateFile = Settings(Settings::DefaultPath()).SimulatorStateFile().toStdString();
   sim::SimMidiDriver simulated(simulatorOptions);
+  simulated.SetRecording(false);
   midi::DeviceList devices{&alsa, &simulated};
   midi::SetDriver(&devices);
   int result = 0;

@@ -111,13 +111,19 @@ void LoopbackMidiDriver::CloseOutput(int slot) {
   toPeer_.Post([slot] { DoreRav::MidiOutHandler(slot, OutEvent::Closed); });
 }
 
+void LoopbackMidiDriver::SetRecording(bool on) {
+  std::lock_guard lock(mutex_);
+  recording_ = on;
+  if (!on) std::vector<uint8_t>().swap(received_);
+}
+
 void LoopbackMidiDriver::SendLong(int slot, const uint8_t* data, size_t length) {
   std::vector<uint8_t> message;
   {
     std::lock_guard lock(mutex_);
     if (slot != outSlot_ || slot < 0 || !data) return;
     message.assign(data, data + length);
-    received_.insert(received_.end(), message.begin(), message.end());
+    if (recording_) received_.insert(received_.end(), message.begin(), message.end());
   }
   toPeer_.Post([this, slot, message = std::move(message)] { DeliverToPeer(slot, message); });
 }

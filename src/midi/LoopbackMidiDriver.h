@@ -44,8 +44,10 @@ class LoopbackMidiDriver : public MidiDriver {
   void DropByte(size_t index);
   // Loses the next `bytes` bytes on the way to the program and reports an overrun.
   void InjectOverrun(size_t bytes);
-  // Every long byte the program sent, in order.
+  // Every long byte the program sent, in order, while recording is on (the default; a device
+  // that runs for hours turns it off so memory does not grow with every transfer).
   std::vector<uint8_t> ReceivedFromProgram();
+  void SetRecording(bool on);
   // Until all queued deliveries in both directions are done.
   void WaitIdle();
 
@@ -90,6 +92,7 @@ class LoopbackMidiDriver : public MidiDriver {
   std::set<uint64_t> drops_;
   size_t overrunLeft_ = 0;
   std::vector<uint8_t> received_;
+  bool recording_ = true;
 
   std::mutex peerMutex_;
   LoopbackPeer* peer_ = nullptr;

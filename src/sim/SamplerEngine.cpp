@@ -40,9 +40,11 @@ SamplerEngine::SamplerEngine(SamplerMemory& memory, const SimOptions& options, S
 
 // A message is on time when it starts on time: a long data block takes seconds on a 31250-baud
 // wire. Fed bytes date the messages whose F0 they hold.
-void SamplerEngine::Feed(const uint8_t* data, size_t size) {
+void SamplerEngine::Feed(const uint8_t* data, size_t size) { FeedStartedAt(data, size, tick_()); }
+
+void SamplerEngine::FeedStartedAt(const uint8_t* data, size_t size, uint32_t startTick) {
   if (!parser_.InSysex() || std::find(data, data + size, kSysexStart) != data + size) {
-    messageStart_ = tick_();
+    messageStart_ = startTick;
   }
   feeding_ = true;
   parser_.Feed(data, size);

@@ -45,6 +45,9 @@ class SamplerEngine {
                 OutputHandler output, TickSource tick = {});
 
   void Feed(const uint8_t* data, size_t size);
+  // The same for bytes that began to arrive at startTick: a cable that hands a message on only
+  // once it has crossed the wire whole would otherwise date a long block by its end.
+  void FeedStartedAt(const uint8_t* data, size_t size, uint32_t startTick);
   void HandleSysex(const uint8_t* message, size_t size);
   void HandleChannelMessage(uint8_t status, uint8_t data1, uint8_t data2);
   void SetFaults(const FaultPlan& plan);

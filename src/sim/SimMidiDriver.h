@@ -26,6 +26,7 @@ class SimMidiDriver : public midi::LoopbackMidiDriver, private midi::LoopbackPee
   void OnLongMessage(const uint8_t* data, size_t length) override;
   void OnShortMessage(uint32_t packed) override;
 
+  const bool paced_;
   SimulatedSampler sampler_;
 };
 

@@ -70,6 +70,16 @@ void SimulatedSampler::Receive(const uint8_t* data, size_t size) {
   Post(std::move(item));
 }
 
+void SimulatedSampler::ReceiveStartedAt(const uint8_t* data, size_t size, uint32_t startTick) {
+  if (size == 0) return;
+  Item item;
+  item.bytes.assign(data, data + size);
+  item.arrivalUs = time_->NowUs();
+  item.dated = true;
+  item.startTick = startTick;
+  Post(std::move(item));
+}
+
 void SimulatedSampler::ReceiveShort(uint32_t packed) {
   const uint8_t bytes[3] = {static_cast<uint8_t>(packed & 0xFF),
                             static_cast<uint8_t>((packed >> 8) & 0x7F),
@@ -125,6 +135,10 @@ void SimulatedSampler::Process(Item& item) {
     engine_.SetFaults(item.faults);
     return;
   }
+  if (item.dated) {
+    FeedStartedAt(item.bytes.data(), item.bytes.size(), item.startTick);
+    return;
+  }
   if (!options_.paced) {
     Feed(item.bytes.data(), item.bytes.size());
     return;
@@ -148,6 +162,20 @@ void SimulatedSampler::Feed(const uint8_t* data, size_t size) {
     engine_.Feed(data, size);
     answers.swap(answers_);
   }
+  TransmitAll(answers);
+}
+
+void SimulatedSampler::FeedStartedAt(const uint8_t* data, size_t size, uint32_t startTick) {
+  std::vector<SamplerEngine::Output> answers;
+  {
+    std::lock_guard lock(memoryMutex_);
+    engine_.FeedStartedAt(data, size, startTick);
+    answers.swap(answers_);
+  }
+  TransmitAll(answers);
+}
+
+void SimulatedSampler::TransmitAll(const std::vector<SamplerEngine::Output>& answers) {
   for (const SamplerEngine::Output& answer : answers) {
     if (Stopping()) return;
     Transmit(answer);

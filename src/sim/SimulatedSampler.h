@@ -45,6 +45,9 @@ class SimulatedSampler {
 
   // Bytes from the host, in any pieces (SysEx fragments, channel messages); any thread.
   void Receive(const uint8_t* data, size_t size);
+  // A whole message whose first byte arrived at startTick (ms, on the MIDI clock): what a paced
+  // cable delivers once the message has crossed it.
+  void ReceiveStartedAt(const uint8_t* data, size_t size, uint32_t startTick);
   // A packed short message: status in bits 0-7, data 1 in 8-15, data 2 in 16-23.
   void ReceiveShort(uint32_t packed);
   // Takes effect after everything received before it.
@@ -71,6 +74,8 @@ class SimulatedSampler {
     bool isFaults = false;
     FaultPlan faults;
     int64_t arrivalUs = 0;
+    bool dated = false;  // startTick is when the first byte arrived
+    uint32_t startTick = 0;
   };
 
   void LoadInitialMemory();
@@ -78,6 +83,8 @@ class SimulatedSampler {
   void Run();
   void Process(Item& item);
   void Feed(const uint8_t* data, size_t size);
+  void FeedStartedAt(const uint8_t* data, size_t size, uint32_t startTick);
+  void TransmitAll(const std::vector<SamplerEngine::Output>& answers);
   void Transmit(const SamplerEngine::Output& message);
   bool Stopping();
 

@@ -86,6 +86,16 @@ TEST_F(LoopbackTest, TheProgramsMessageReachesThePeerWhichAnswersInFragments) {
   loopback.AttachPeer(nullptr);
 }
 
+TEST_F(LoopbackTest, WithRecordingOffThePeerStillGetsEveryMessage) {
+  AnsweringPeer peer(loopback, {});
+  loopback.AttachPeer(&peer);
+  loopback.SetRecording(false);
+  Send({0xF0, 0x0F, 0x03, 0x00, 0x05, 0xF7});
+  loopback.WaitIdle();
+  ASSERT_EQ(peer.messages.size(), 1u);
+  EXPECT_TRUE(loopback.ReceivedFromProgram().empty());
+}
+
 TEST_F(LoopbackTest, BlocksLongerThanTheRingPassWhileTheProgramReads) {
   const std::vector<uint8_t> block = Pattern(30000, 7);
   AnsweringPeer peer(loopback, block);

@@ -136,6 +136,36 @@ TEST_F(SamplerThread, APacedBlockLongerThanTheAckLimitIsTaken) {
   midi::SetClock(nullptr);
 }
 
+// A cable that hands the block on whole after its 9.8 s says when it began; dated by its end it
+// would be late.
+TEST_F(SamplerThread, AWholeBlockDatedByItsFirstByteIsOnTime) {
+  midi::FakeClock clock;
+  midi::SetClock(&clock);
+  time.Attach(&clock);
+  Make(SimOptions{}, &time);
+  const Target t{2, 0, 1};
+  VectorSink block;
+  const std::vector<int> words(10240, 0x1234);
+  SendDataMessage(block, 1, words.data(), words.size());
+  for (bool dated : {true, false}) {
+    Send([&](ByteSink& s) { SendPutWsData(s, 1, t, 0, 10240); });
+    ASSERT_EQ(Take().size(), 1u);
+    const uint32_t began = clock.Now();
+    clock.Advance(9800);
+    if (dated) {
+      sampler->ReceiveStartedAt(block.bytes.data(), block.bytes.size(), began);
+    } else {
+      sampler->Receive(block.bytes.data(), block.bytes.size());
+    }
+    ASSERT_TRUE(sampler->WaitIdle(10s));
+    const std::vector<Received> answer = Take();
+    ASSERT_EQ(answer.size(), 1u);
+    EXPECT_EQ(StatusOf(answer[0].bytes), dated ? kAck : kNak) << (dated ? "dated" : "undated");
+  }
+  sampler.reset();
+  midi::SetClock(nullptr);
+}
+
 TEST_F(SamplerThread, LongEditsSpreadTheirWaitsOverTheProcessingTime) {
   SimOptions options;
   options.commandLatencyUs = 500;
