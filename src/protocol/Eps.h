@@ -11,15 +11,16 @@
 #include "protocol/EpsPortSource.h"
 #include "protocol/Occupancy.h"
 #include "protocol/ProcessResult.h"
+#include "protocol/Records.h"
 #include "protocol/SessionUi.h"
 #include "protocol/Sysex.h"
 #include "protocol/TransferStates.h"
 
 namespace kelvora::protocol {
 
-constexpr int kWsParamWords = 139;
-constexpr int kInstrParamWords = 323;
-constexpr int kLayerParamWords = 107;
+constexpr int kWsParamWords = kWsRecordWords;
+constexpr int kInstrParamWords = kInstrRecordWords;
+constexpr int kLayerParamWords = kLayerRecordWords;
 constexpr int kOverviewPoints = 512;
 constexpr int kSampleBufferWords = 10240;
 
