@@ -81,36 +81,6 @@ VirtualTime::VirtualTime() : clock(1000) {
 
 VirtualTime::~VirtualTime() { SetClock(nullptr); }
 
-LogCapture::LogCapture() {
-  folder_ = (std::filesystem::temp_directory_path() /
-             ("kelvora-midi-log-" + std::to_string(::getpid())))
-                .string();
-  std::filesystem::create_directories(folder_);
-  ::setenv("KELVORA_DEBUG_DIR", folder_.c_str(), 1);
-  diagnostics::TDebugDevice device;
-  device.Close();
-  device.SetMedia(diagnostics::dmFile);
-  device.Open();
-}
-
-LogCapture::~LogCapture() {
-  Text();
-  std::filesystem::remove_all(folder_);
-}
-
-std::string LogCapture::Text() {
-  diagnostics::TDebugDevice device;
-  if (open_) {
-    device.Close();
-    device.SetMedia(diagnostics::dmNull);
-    open_ = false;
-  }
-  std::ifstream file(std::filesystem::path(folder_) / "Debug.txt", std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 std::string PortErrorText(const std::function<void()>& action) {
   try {
     action();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diagnostics/DebugLogCapture.h"
+
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -55,17 +57,7 @@ class VirtualTime {
   FakeClock clock;
 };
 
-// Records the debug log in a file session of its own.
-class LogCapture {
- public:
-  LogCapture();
-  ~LogCapture();
-  std::string Text();  // ends the session and returns all it wrote
-
- private:
-  std::string folder_;
-  bool open_ = true;
-};
+using LogCapture = kelvora::testing::DebugLogCapture;
 
 // The text of the PortError `action` raised; empty when it raised none.
 std::string PortErrorText(const std::function<void()>& action);

@@ -22,36 +22,6 @@ constexpr std::chrono::milliseconds kSettleTime{300};
 
 }  // namespace
 
-SessionLogCapture::SessionLogCapture() {
-  folder_ = (std::filesystem::temp_directory_path() /
-             ("kelvora-session-log-" + std::to_string(::getpid())))
-                .string();
-  std::filesystem::create_directories(folder_);
-  ::setenv("KELVORA_DEBUG_DIR", folder_.c_str(), 1);
-  diagnostics::TDebugDevice device;
-  device.Close();
-  device.SetMedia(diagnostics::dmFile);
-  device.Open();
-}
-
-SessionLogCapture::~SessionLogCapture() {
-  Text();
-  std::filesystem::remove_all(folder_);
-}
-
-std::string SessionLogCapture::Text() {
-  if (open_) {
-    diagnostics::TDebugDevice device;
-    device.Close();
-    device.SetMedia(diagnostics::dmNull);
-    open_ = false;
-  }
-  std::ifstream file(std::filesystem::path(folder_) / "Debug.txt", std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 sim::SimOptions SessionFixture::Options() {
   sim::SimOptions options;
   options.demoContent = false;

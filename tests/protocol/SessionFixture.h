@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "diagnostics/DebugLogCapture.h"
 #include "midi/Clock.h"
 #include "protocol/Eps.h"
 #include "protocol/SessionRecordingUi.h"
@@ -25,17 +26,8 @@ std::vector<uint8_t> Bytes(Build build) {
   return sink.bytes;
 }
 
-// Everything `log` wrote while it lived: the debug log goes to a file session of its own.
-class SessionLogCapture {
- public:
-  SessionLogCapture();
-  ~SessionLogCapture();
-  std::string Text();  // ends the session and returns what it wrote
-
- private:
-  std::string folder_;
-  bool open_ = true;
-};
+// Everything the debug log wrote while it lived.
+using SessionLogCapture = DebugLogCapture;
 
 // A session (TEps) on a simulated sampler over the in-memory cable, in virtual time: the port
 // and session limits of 5, 10 and 30 s pass in a short real settle time each. The sampler starts

@@ -9,7 +9,7 @@ add_library(kelvora_session_fixture STATIC
 add_library(kelvora::session_fixture ALIAS kelvora_session_fixture)
 target_include_directories(kelvora_session_fixture PUBLIC ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(kelvora_session_fixture
-  PUBLIC kelvora::protocol kelvora::sim Qt6::Core GTest::gtest)
+  PUBLIC kelvora::protocol kelvora::sim kelvora::log_capture Qt6::Core GTest::gtest)
 
 kelvora_gtest(session_test
   SOURCES

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace kelvora::testing {
+
+// Sends the debug log to a file session in a private temporary folder for the life of the
+// object, so a test can read back exactly what was logged.
+class DebugLogCapture {
+ public:
+  DebugLogCapture();
+  ~DebugLogCapture();
+  DebugLogCapture(const DebugLogCapture&) = delete;
+  DebugLogCapture& operator=(const DebugLogCapture&) = delete;
+
+  std::string Text();  // ends the session and returns all it wrote
+
+ private:
+  std::string folder_;
+  bool open_ = true;
+};
+
+}  // namespace kelvora::testing
