@@ -6,6 +6,7 @@
 #include "dialogs/NoEpsForm.h"
 #include "dialogs/OpenWaveForm.h"
 #include "dialogs/PreferencesForm.h"
+#include "dialogs/StatusForm.h"
 #include "dialogs/WsIsCopyForm.h"
 
 namespace kelvora::app {
@@ -17,6 +18,7 @@ MainForms::MainForms(protocol::TEps& eps, QWidget* mainWindow)
       NoEpsForm(new dialogs::TNoEpsForm(mainWindow)),
       GotoPrefForm(new dialogs::TGotoPrefForm(mainWindow)),
       WsIsCopyForm(new dialogs::TWsIsCopyForm(mainWindow)),
+      StatusForm(new dialogs::TStatusForm(mainWindow)),
       Help(new HelpWindow(mainWindow)) {}
 
 }  // namespace kelvora::app

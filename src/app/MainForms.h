@@ -11,6 +11,7 @@ class TGotoPrefForm;
 class TNoEpsForm;
 class TOpenWaveForm;
 class TPreferencesForm;
+class TStatusForm;
 class TWsIsCopyForm;
 }  // namespace kelvora::dialogs
 
@@ -29,6 +30,7 @@ struct MainForms {
   dialogs::TNoEpsForm* NoEpsForm;
   dialogs::TGotoPrefForm* GotoPrefForm;
   dialogs::TWsIsCopyForm* WsIsCopyForm;
+  dialogs::TStatusForm* StatusForm;  // the progress window of downloads and uploads
   HelpWindow* Help;
 };
 
