@@ -5,9 +5,7 @@
 
 namespace kelvora::dialogs {
 
-TScaleBox::TScaleBox(QWidget* parent) : QWidget(parent) {
-  setAttribute(Qt::WA_OpaquePaintEvent, false);
-}
+TScaleBox::TScaleBox(QWidget* parent) : QWidget(parent) {}
 
 void TScaleBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);

@@ -68,7 +68,6 @@ void TScaleDataForm::BuildControls() {
   depthScrollBar_->setGeometry(76, 148, 185, 17);
   depthLabel_ = NewLabel("", Qt::AlignLeft | Qt::AlignVCenter, this);
   depthLabel_->setGeometry(269, 148, 84, 17);
-  label4_->setBuddy(depthScrollBar_);
 
   okButton_ = new QPushButton(QStringLiteral("OK"), this);
   okButton_->setGeometry(376, 8, 81, 25);
