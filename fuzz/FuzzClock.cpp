@@ -1,0 +1,14 @@
+#include "FuzzClock.h"
+
+#include "midi/MidiActivity.h"
+
+namespace kelvora::fuzz {
+
+bool FuzzClock::WaitForActivity(uint64_t seen, uint32_t ms) {
+  cable_.WaitIdle();
+  if (midi::MidiActivity::Count() != seen) return true;
+  now_ += ms;
+  return midi::MidiActivity::Count() != seen;
+}
+
+}  // namespace kelvora::fuzz

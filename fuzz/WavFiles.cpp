@@ -1,0 +1,51 @@
+#include "WavFiles.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "FuzzCheck.h"
+
+namespace kelvora::fuzz {
+namespace {
+
+void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+uint32_t Le32(const std::vector<uint8_t>& bytes, size_t at) {
+  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t{bytes[at + 3]} << 24;
+}
+
+}  // namespace
+
+void WriteTestWav(const std::string& path, int channels, int bits, int frames) {
+  const uint32_t align = static_cast<uint32_t>(channels * bits / 8);
+  const uint32_t dataBytes = align * static_cast<uint32_t>(frames);
+  std::vector<uint8_t> out = {'R', 'I', 'F', 'F'};
+  PutLe(out, 36 + dataBytes, 4);
+  for (char c : std::string("WAVEfmt ")) out.push_back(static_cast<uint8_t>(c));
+  PutLe(out, 16, 4);
+  PutLe(out, 1, 2);
+  PutLe(out, static_cast<uint32_t>(channels), 2);
+  PutLe(out, 44100, 4);
+  PutLe(out, 44100 * align, 4);
+  PutLe(out, align, 2);
+  PutLe(out, static_cast<uint32_t>(bits), 2);
+  for (char c : std::string("data")) out.push_back(static_cast<uint8_t>(c));
+  PutLe(out, dataBytes, 4);
+  for (uint32_t i = 0; i < dataBytes; ++i) out.push_back(static_cast<uint8_t>(i * 37));
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()),
+                                              static_cast<std::streamsize>(out.size()));
+}
+
+void CheckDownloadedFile(const std::string& path, int64_t samples) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+  Require(bytes.size() >= 44, "a downloaded file without a whole header");
+  Require(Le32(bytes, 4) == bytes.size() - 8, "the RIFF size does not match the file");
+  Require(Le32(bytes, 40) == bytes.size() - 44, "the data size does not match the file");
+  Require(int64_t{Le32(bytes, 40)} == 2 * samples, "the file holds other samples than reported");
+}
+
+}  // namespace kelvora::fuzz

@@ -1,0 +1,59 @@
+// Arbitrary contents of the settings file read at start-up: the first-run mark, the window
+// placement, the preferences with their device names, and the simulator's state file. What was
+// read must come back the same after the program writes it at exit.
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "FuzzCheck.h"
+#include "ScratchFile.h"
+#include "app/Settings.h"
+
+namespace {
+
+using namespace kelvora;
+using fuzz::Require;
+
+const QStringList kInputs = {"Simulated EPS-16 PLUS", "USB MIDI 1", "USB MIDI 2"};
+const QStringList kOutputs = {"Simulated EPS-16 PLUS", "USB MIDI 1"};
+
+bool Same(const app::StoredPreferences& a, const app::StoredPreferences& b) {
+  return a.midiIn == b.midiIn && a.midiOut == b.midiOut && a.channel == b.channel &&
+         a.blockSize == b.blockSize && a.delay == b.delay &&
+         a.uploadDownloadPath == b.uploadDownloadPath;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // A new name each run: the settings library caches a file by its name and modification time.
+  static int run = 0;
+  const std::string path = fuzz::ScratchDir() + "/settings-" + std::to_string(run++) + ".ini";
+  fuzz::WriteBytes(path, data, size);
+  const QString iniPath = QString::fromStdString(path);
+  app::StoredPreferences prefs;
+  app::WindowPlacement placement;
+  {
+    app::Settings settings(iniPath);
+    settings.TakeFirstRun();
+    placement = settings.ReadWindow();
+    prefs = settings.ReadPreferences(kInputs, kOutputs);
+    settings.SimulatorStateFile();
+    settings.WriteWindow(0, placement.bounds);
+    settings.WritePreferences(prefs, kInputs, kOutputs, "/usr/bin/kelvora");
+    settings.Sync();
+  }
+  {
+    app::Settings settings(iniPath);
+    Require(!settings.TakeFirstRun(), "the first run was not recorded");
+    const app::WindowPlacement again = settings.ReadWindow();
+    Require(again.bounds == placement.bounds && again.state == 0, "the window came back moved");
+    Require(Same(settings.ReadPreferences(kInputs, kOutputs), prefs),
+            "the preferences came back changed");
+  }
+  std::remove(path.c_str());
+  return 0;
+}
