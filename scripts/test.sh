@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Kelvora and passes its tests: a normal build, an AddressSanitizer + UndefinedBehavior-
-# Sanitizer build of the whole suite, and a ThreadSanitizer build of the concurrency tests.
+# Sanitizer build of the whole suite, a ThreadSanitizer build of the concurrency tests, and a
+# short run of every fuzz target over its seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -28,3 +29,6 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVORA_BENCH=OFF -
 mapfile -t tsan_targets < <(ctest --test-dir build-tsan -N -L concurrency | sed -n 's/^ *Test *#[0-9]*: //p')
 cmake --build build-tsan -j"$jobs" --target "${tsan_targets[@]}"
 TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/scripts/tsan.supp" run_suite build-tsan -L concurrency
+
+# Every parser of outside input under libFuzzer for a few seconds (clang; its own build).
+scripts/fuzz-smoke.sh

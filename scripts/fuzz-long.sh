@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs each fuzz target for FUZZ_RUNS executions (default 10 million), one after the other at
+# low priority, and prints per target the executions done, the rate and what was found.
+# Output: build-fuzz/long/<target>.log, the grown corpus in build-fuzz/long/<target>/, findings
+# in build-fuzz/long/findings-<target>/. FUZZ_MAX_SECONDS (default 0: none) caps each target's
+# time; FUZZ_TARGETS picks targets. Expects the build of scripts/fuzz-smoke.sh.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+runs=${FUZZ_RUNS:-10000000}
+max_seconds=${FUZZ_MAX_SECONDS:-0}
+read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_riff fuzz_responses fuzz_sim_parser fuzz_settings}"
+out=build-fuzz/long
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=print_stacktrace=1
+
+status=0
+for target in "${targets[@]}"; do
+  mkdir -p "$out/$target" "$out/findings-$target"
+  start=$(date +%s)
+  nice -n 10 build-fuzz/fuzz/"$target" -runs="$runs" -max_total_time="$max_seconds" \
+    -timeout=25 -print_final_stats=1 -artifact_prefix="$out/findings-$target/" \
+    "$out/$target" "fuzz/corpus/$target" >"$out/$target.log" 2>&1
+  code=$?
+  seconds=$(( $(date +%s) - start ))
+  executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$target.log" | tail -n 1)
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$out/$target.log" | tail -n 1)
+  findings=$(find "$out/findings-$target" -type f | wc -l)
+  echo "$target: ${executed:-?} executions in ${seconds} s (${rate:-?} exec/s), exit $code," \
+       "$findings finding(s) in $out/findings-$target"
+  if [ "$code" -ne 0 ] || [ "$findings" -ne 0 ]; then
+    grep -E 'ERROR|SUMMARY|invariant|runtime error' "$out/$target.log" | head -n 5
+    status=1
+  fi
+done
+exit $status
