@@ -121,7 +121,7 @@ void TUploadForm::BuildLists() {
   }
   connect(InstrumentListBox, &QListWidget::itemSelectionChanged, this, &TUploadForm::InstrumentSelectionChanged);
   connect(WaveSampleListBox, &QListWidget::itemSelectionChanged, this, &TUploadForm::WaveSampleSelectionChanged);
-  connect(LayerListBox, &QListWidget::itemSelectionChanged, this, &TUploadForm::LayerSelectionChanged);
+  connect(LayerListBox, &QListWidget::itemSelectionChanged, this, &TUploadForm::UpdateDeleteItems);
 }
 
 void TUploadForm::BuildMenus() {
@@ -203,6 +203,11 @@ void TUploadForm::BuildLayout() {
   lists->setColumnStretch(0, 3);
   lists->setColumnStretch(1, 2);
   lists->setColumnStretch(2, 2);
+  // Wide enough for the longest line of each list without a scroll bar.
+  const QFontMetrics metrics = fontMetrics();
+  InstrumentListBox->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("(8) WWWWWWWWWWWW")));
+  WaveSampleListBox->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("WaveSample 127WW")));
+  LayerListBox->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Layer 8WWW")));
 
   auto* range = new QGridLayout(GroupBox2);
   range->addWidget(FullRangeRadio, 0, 0);
@@ -236,7 +241,7 @@ void TUploadForm::BuildLayout() {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fileRow);
   layout->addLayout(middle, 1);
-  resize(720, 320);
+  resize(800, 330);
 }
 
 int TUploadForm::Execute(const QString& fileName) {
@@ -316,6 +321,8 @@ void TUploadForm::FillListsOfInstrument(int instrument) {
   const QSignalBlocker layers(LayerListBox);
   FillWaveSampleList(WaveSampleListBox, WaveSampleEntries, eps_, instrument, true);
   FillLayerList(LayerListBox, LayerEntries, eps_, instrument, true);
+  // Filling selects lines without a selection signal; the Delete items follow them all the same.
+  UpdateDeleteItems();
 }
 
 const TListEntry* TUploadForm::SelectedInstrument() const {
@@ -344,14 +351,15 @@ void TUploadForm::InstrumentSelectionChanged() {
 
 void TUploadForm::WaveSampleSelectionChanged() {
   const TListEntry* waveSample = SelectedWaveSample();
-  if (waveSample == nullptr) return;
-  DeleteWsMenuItem->setEnabled(!waveSample->IsNew);
-  SelectLayerOfWaveSample(LayerListBox, LayerEntries, waveSample->Layer);
+  if (waveSample != nullptr) SelectLayerOfWaveSample(LayerListBox, LayerEntries, waveSample->Layer);
+  UpdateDeleteItems();
 }
 
-void TUploadForm::LayerSelectionChanged() {
+void TUploadForm::UpdateDeleteItems() {
+  const TListEntry* waveSample = SelectedWaveSample();
   const TListEntry* layer = SelectedLayer();
-  if (layer != nullptr) DeleteLayMenuItem->setEnabled(!layer->IsNew);
+  DeleteWsMenuItem->setEnabled(waveSample != nullptr && !waveSample->IsNew);
+  DeleteLayMenuItem->setEnabled(layer != nullptr && !layer->IsNew);
 }
 
 void TUploadForm::ShowPopup(QListWidget* box, QMenu* menu, const QPoint& pos) {
@@ -446,9 +454,6 @@ void TUploadForm::HelpClick() { ShowHelp(hcUpload); }
 QString TUploadForm::Refusal() const {
   const transfer::TRiffFile& file = *riffFile_;
   const QString path = QFile::decodeName(QByteArray::fromStdString(file.FileName));
-  if (!file.IsOpen) {
-    return QStringLiteral("The file '%1' cannot be uploaded: %2.").arg(path, NativeString(file.LastError()));
-  }
   const std::string reason = transfer::UploadRefusal(file);
   if (!reason.empty()) return QStringLiteral("The file '%1' cannot be uploaded: %2.").arg(path, NativeString(reason));
   const TListEntry* waveSample = SelectedWaveSample();

@@ -131,7 +131,8 @@ class TUploadForm : public QDialog {
   void HelpClick();
   void InstrumentSelectionChanged();
   void WaveSampleSelectionChanged();
-  void LayerSelectionChanged();
+  // Delete is offered on lines that stand for something in the sampler, never on "<new>".
+  void UpdateDeleteItems();
   void RenameClick();
   void DeleteInstrumentClick();
   void DeleteWaveSampleClick();

@@ -1,0 +1,330 @@
+// The upload dialog against the simulated sampler with its demo instruments: key names and the
+// keys played on the sampler, how the chosen file sets the enabling, what OK hands over, and the
+// uploads it refuses.
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtEndian>
+#include <QtTest>
+
+#include "app/ShotFolder.h"
+#include "dialogs/KeyName.h"
+#include "dialogs/UploadForm.h"
+#include "dialogs/browser_modal.h"
+#include "editor/ViewSession.h"
+
+using kelvora::dialogs::KeyName;
+using kelvora::dialogs::TUploadForm;
+using kelvora::testing::ModalWatch;
+using kelvora::testing::ViewSession;
+using kelvora::transfer::KeyRangeMode;
+
+namespace {
+
+// A PCM WAV file of 100 frames of silence.
+void WriteWav(const QString& path, int channels, int bits = 16) {
+  const quint32 blockAlign = quint32(channels * bits / 8);
+  const quint32 dataSize = 100 * blockAlign;
+  QByteArray bytes;
+  auto put32 = [&](quint32 v) { bytes.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 4); };
+  auto put16 = [&](quint16 v) { bytes.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 2); };
+  bytes.append("RIFF");
+  put32(36 + dataSize);
+  bytes.append("WAVEfmt ");
+  put32(16);
+  put16(1);
+  put16(quint16(channels));
+  put32(44100);
+  put32(44100 * blockAlign);
+  put16(quint16(blockAlign));
+  put16(quint16(bits));
+  bytes.append("data");
+  put32(dataSize);
+  bytes.append(QByteArray(int(dataSize), '\0'));
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+// The demo sampler and a folder with mono.wav, stereo.wav and stereo2.wav, which is also the
+// main window's folder.
+struct Upload {
+  ViewSession session{true};
+  QTemporaryDir dir;
+  QString folder = dir.path();
+  TUploadForm form{*session.eps, folder};
+
+  Upload() {
+    session.Connect();
+    WriteWav(File("mono.wav"), 1);
+    WriteWav(File("stereo.wav"), 2);
+    WriteWav(File("stereo2.wav"), 2);
+  }
+  QString File(const QString& name) const { return dir.filePath(name); }
+  // Runs the dialog with `act` inside it; a failed check in the act cancels the dialog.
+  int Run(const QString& fileName, const std::function<void()>& act) {
+    ModalWatch<TUploadForm> watch([&](TUploadForm*) {
+      act();
+      if (form.isVisible()) form.reject();
+    });
+    return form.Execute(fileName);
+  }
+  void Name(const QString& text) {
+    form.FileNameEdit->setText(text);
+    form.CheckFile();
+  }
+  bool ChannelsEnabled() const {
+    return form.MonoRadio->isEnabled() && form.LeftRadio->isEnabled() && form.RightRadio->isEnabled();
+  }
+  bool ChannelsDisabled() const {
+    return !form.MonoRadio->isEnabled() && !form.LeftRadio->isEnabled() && !form.RightRadio->isEnabled();
+  }
+  // Presses Upload; the text of the message box it shows ("" for none) and whether the dialog
+  // is still open afterwards.
+  QString UploadMessage(bool& stillOpen) {
+    QString text;
+    ModalWatch<QMessageBox> box([&](QMessageBox* b) {
+      text = b->windowTitle() + ": " + b->text();
+      b->accept();
+    });
+    form.UploadButton->click();
+    stillOpen = form.isVisible();
+    return text;
+  }
+};
+
+int Note(const QComboBox* box) { return box->currentIndex() + 21; }
+
+}  // namespace
+
+class UploadFormTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void keyNamesPutTheSharpAfterTheOctave() {
+    const std::pair<int, const char*> names[] = {{21, "A0"}, {22, "A0+"}, {23, "B0"}, {24, "C1"},
+                                                 {60, "C4"}, {61, "C4+"}, {70, "A4+"}, {108, "C8"}};
+    for (const auto& [note, name] : names) QCOMPARE(KeyName(note), QString(name));
+    Upload u;
+    for (const QComboBox* box : {u.form.RootKeyComboBox, u.form.LoKeyComboBox, u.form.HiKeyComboBox}) {
+      QCOMPARE(box->count(), 88);
+      QCOMPARE(box->itemText(87), QString("C8"));
+    }
+    QCOMPARE(u.form.RootKeyComboBox->currentText(), QString("C4"));
+    QCOMPARE(u.form.LoKeyComboBox->currentText(), QString("A0"));
+    QCOMPARE(u.form.HiKeyComboBox->currentText(), QString("C8"));
+  }
+
+  void keysPlayedOnTheSamplerSetOnlyTheFocusedKeyList() {
+    Upload u;
+    bool focused = false;
+    u.Run("", [&] {
+      u.form.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&u.form));
+      QVERIFY(!u.form.LoKeyComboBox->isEnabled());
+      u.form.CustomRangeRadio->click();
+      QVERIFY(u.form.LoKeyComboBox->isEnabled() && u.form.HiKeyComboBox->isEnabled());
+      u.form.RootKeyComboBox->setFocus();
+      focused = u.form.RootKeyComboBox->hasFocus();
+      u.form.KeyPlayed(61);
+      QCOMPARE(u.form.RootKeyComboBox->currentText(), QString("C4+"));
+      u.form.KeyPlayed(12);
+      QCOMPARE(u.form.RootKeyComboBox->currentText(), QString("A0"));
+      u.form.HiKeyComboBox->setFocus();
+      u.form.KeyPlayed(72);
+      u.form.LoKeyComboBox->setFocus();
+      u.form.KeyPlayed(120);
+      u.form.InstrumentListBox->setFocus();
+      u.form.KeyPlayed(40);
+      u.form.KeyRangeRadio->click();
+      QVERIFY(!u.form.LoKeyComboBox->isEnabled() && u.form.RootKeyComboBox->isEnabled());
+      u.form.Button3->click();
+    });
+    QVERIFY(focused);
+    QCOMPARE(Note(u.form.RootKeyComboBox), 21);
+    QCOMPARE(Note(u.form.HiKeyComboBox), 72);
+    QCOMPARE(Note(u.form.LoKeyComboBox), 108);
+    QCOMPARE(u.form.RootKey, 60);  // cancelled: nothing handed over
+  }
+
+  void theChannelRadiosFollowTheFile() {
+    Upload u;
+    QVERIFY(QDir().mkpath(u.File("other")));
+    WriteWav(u.File("other/picked.wav"), 2);
+    QString startedIn;
+    const int result = u.Run(u.File("stereo"), [&] {
+      // The name without extension found stereo.wav.
+      QVERIFY(u.ChannelsEnabled());
+      QVERIFY(u.form.UploadButton->isEnabled() && u.form.AuditButton->isEnabled());
+      u.form.RightRadio->click();
+      u.Name("stereo2");
+      QVERIFY(u.ChannelsEnabled() && u.form.RightRadio->isChecked());
+      u.Name("mono");
+      QVERIFY(u.ChannelsDisabled() && u.form.MonoRadio->isChecked());
+      u.Name("missing");
+      QVERIFY(u.ChannelsDisabled() && u.form.MonoRadio->isChecked());
+      u.form.FileNameEdit->setText("  ");
+      QVERIFY(!u.form.UploadButton->isEnabled() && !u.form.AuditButton->isEnabled());
+      u.form.ChooseFile = [&](const QString& start) {
+        startedIn = start;
+        return u.File("other/picked.wav");
+      };
+      u.form.SelectButton->click();
+      QCOMPARE(u.form.FileNameEdit->text(), QString("picked.wav"));
+      QVERIFY(u.ChannelsEnabled() && u.form.UploadButton->isEnabled());
+      u.form.Button3->click();
+    });
+    QCOMPARE(result, 2);
+    QCOMPARE(QDir(startedIn), QDir(u.dir.path()));
+    QCOMPARE(QDir(u.folder), QDir(u.File("other")));  // Select... moved the main window's folder
+  }
+
+  void anEmptyNameLooksUpTheEarlierNameInTheCurrentFolder() {
+    Upload u;
+    u.Run(u.File("mono.wav"), [&] { u.form.Button3->click(); });
+    QVERIFY(QDir().mkpath(u.File("next")));
+    WriteWav(u.File("next/mono.wav"), 2);
+    u.folder = u.File("next");
+    bool enabled = false;
+    u.Run("", [&] {
+      enabled = u.form.UploadButton->isEnabled() && u.ChannelsEnabled();
+      u.form.Button3->click();
+    });
+    QVERIFY(enabled);
+    QCOMPARE(QString::fromStdString(u.form.RiffFile().FileName), QDir::toNativeSeparators(u.File("next/mono.wav")));
+  }
+
+  void okHandsOverTheTargetKeysAndChannel() {
+    Upload u;
+    QCOMPARE(u.Run(u.File("stereo.wav"), [&] {
+      u.form.InstrumentListBox->setCurrentRow(0);  // (1) Demo Synth: wavesamples 1..3
+      QCOMPARE(u.form.WaveSampleListBox->item(0)->text(), QString("<new>"));
+      u.form.WaveSampleListBox->setCurrentRow(0);
+      u.form.CustomRangeRadio->click();
+      u.form.LoKeyComboBox->setCurrentIndex(72 - 21);  // C5
+      u.form.HiKeyComboBox->setCurrentIndex(60 - 21);  // C4
+      u.form.RootKeyComboBox->setCurrentIndex(61 - 21);
+      u.form.LeftRadio->click();
+      u.form.UploadButton->click();
+    }), 1);
+    QCOMPARE(u.session.eps->Instrument, 0);
+    QCOMPARE(u.session.eps->WaveSample, 4);  // the first free slot
+    QCOMPARE(u.session.eps->Layer, 0);
+    const auto custom = u.form.Choices();
+    QCOMPARE(custom.range, KeyRangeMode::Custom);
+    QCOMPARE(std::make_tuple(custom.rootKey, custom.loKey, custom.hiKey, custom.channelMode),
+             std::make_tuple(61, 72, 60, 1));
+    QVERIFY(u.form.RiffFile().IsOpen);
+    QCOMPARE(u.form.RiffFile().Channels, 2);
+
+    QCOMPARE(u.Run("", [&] {
+      u.form.InstrumentListBox->setCurrentRow(2);  // (3) Pad 2 Layers
+      u.form.WaveSampleListBox->setCurrentRow(2);  // WaveSample 2, on layer 2
+      QCOMPARE(u.form.LayerListBox->currentItem()->text(), QString("Layer 2"));
+      u.form.KeyRangeRadio->click();
+      u.form.MonoRadio->click();
+      u.form.UploadButton->click();
+    }), 1);
+    const auto root = u.form.Choices();
+    QCOMPARE(std::make_tuple(root.instrument, root.waveSample, root.layer, root.channelMode),
+             std::make_tuple(2, 2, 1, 3));
+    QCOMPARE(root.range, KeyRangeMode::Root);
+  }
+
+  void uploadRefusesWhatCannotBeUploadedAndStaysOpen() {
+    Upload u;
+    QFile garbage(u.File("garbage.wav"));
+    QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("not a wave file at all") > 0);
+    garbage.close();
+    WriteWav(u.File("three.wav"), 3);
+    u.session.AddInstrument(5, "FULL");
+    u.session.AddLayer(5, 0);
+    for (int w = 1; w <= 127; ++w) u.session.AddWaveSample(5, 0, w, 8, 7);
+    QStringList messages;
+    bool open = true;
+    const int result = u.Run(u.File("missing.wav"), [&] {
+      for (const char* name : {"missing.wav", "garbage.wav", "three.wav"}) {
+        u.Name(name);
+        messages << u.UploadMessage(open);
+        if (!open) return;
+      }
+      u.Name("mono.wav");
+      u.form.InstrumentListBox->setCurrentRow(5);  // (6) Full
+      u.form.WaveSampleListBox->setCurrentRow(0);  // <new>
+      messages << u.UploadMessage(open);
+      if (open) u.form.Button3->click();
+    });
+    QVERIFY2(open, qPrintable(messages.join('|')));
+    QCOMPARE(result, 2);
+    QCOMPARE(messages.size(), 4);
+    QCOMPARE(messages[0], "File open error: File '" + QDir::toNativeSeparators(u.File("missing.wav")) +
+                              "' does not exist.");
+    QVERIFY2(messages[1].startsWith("Upload: The file '"), qPrintable(messages[1]));
+    QVERIFY2(messages[2].contains("3 channels"), qPrintable(messages[2]));
+    QVERIFY2(messages[3].contains("all 127 are in use"), qPrintable(messages[3]));
+  }
+
+  void listCommandsEnableByLineAndAct() {
+    Upload u;
+    u.Run("", [&] {
+      u.form.InstrumentListBox->setCurrentRow(3);  // (4) <new>
+      QVERIFY(!u.form.RenameMenuItem->isEnabled() && !u.form.DeleteInsMenuItem->isEnabled());
+      u.form.InstrumentListBox->setCurrentRow(0);
+      QVERIFY(u.form.RenameMenuItem->isEnabled() && u.form.DeleteInsMenuItem->isEnabled());
+      u.form.WaveSampleListBox->setCurrentRow(0);
+      QVERIFY(!u.form.DeleteWsMenuItem->isEnabled());
+      u.form.WaveSampleListBox->setCurrentRow(2);  // WaveSample 2
+      u.form.DeleteWsMenuItem->trigger();
+      u.form.Button3->click();
+    });
+    u.session.Settle();
+    QVERIFY(!u.session.HasWaveSample(0, 2));
+    QVERIFY(u.session.HasWaveSample(0, 1));
+  }
+
+  void auditionTellsWhyItCannotPlay() {
+    Upload u;
+    QString text;
+    ModalWatch<QMessageBox> box([&](QMessageBox* b) {
+      text = b->windowTitle() + ": " + b->text();
+      b->accept();
+    });
+    u.Run(u.File("gone.wav"), [&] {
+      u.form.AuditButton->click();
+      u.form.Button3->click();
+    });
+    QCOMPARE(text, "File open error: File '" + QDir::toNativeSeparators(u.File("gone.wav")) + "' does not exist.");
+    if (!QMediaDevices::audioOutputs().isEmpty()) QSKIP("this machine has a sound device");
+    text.clear();
+    ModalWatch<QMessageBox> noDevice([&](QMessageBox* b) {
+      text = b->windowTitle() + ": " + b->text();
+      b->accept();
+    });
+    u.Run(u.File("mono.wav"), [&] { u.form.AuditButton->click(); });
+    QVERIFY2(text.startsWith("Audition: ") && text.contains("no sound output device"), qPrintable(text));
+  }
+
+  void shot() {
+    Upload u;
+    QImage image;
+    u.Run(u.File("stereo.wav"), [&] {
+      u.form.LeftRadio->click();
+      image = kelvora::testing::Shoot(&u.form, "upload_form_stereo");
+      u.form.Button3->click();
+    });
+    QVERIFY(kelvora::testing::ColourCount(image) > 3);
+  }
+};
+
+QTEST_MAIN(UploadFormTest)
+#include "upload_form_test.moc"
