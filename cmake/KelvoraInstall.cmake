@@ -11,7 +11,6 @@ endif()
 
 # The help is built into the program; the installed copy is for reading outside it.
 set(KELVORA_INSTALL_HELPDIR ${CMAKE_INSTALL_DATADIR}/kelvora/help)
-set(KELVORA_FULL_HELPDIR ${CMAKE_INSTALL_FULL_DATADIR}/kelvora/help)
 
 if(TARGET kelvora)
   install(TARGETS kelvora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
