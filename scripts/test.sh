@@ -16,12 +16,12 @@ run_suite() {  # build-dir, ctest label filter...
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
-run_suite build -LE 'bench|hardware'
+run_suite build -LE 'bench|hardware|deb'
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVORA_BENCH=OFF \
   -DKELVORA_SANITIZE=address,undefined
 cmake --build build-asan -j"$jobs"
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -LE 'bench|hardware'
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -LE 'bench|hardware|deb'
 
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVORA_BENCH=OFF -DKELVORA_GUI=OFF \
   -DKELVORA_SANITIZE=thread
