@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QAbstractItemView>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -286,7 +287,8 @@ transfer::UploadChoices TUploadForm::Choices() const {
 void TUploadForm::KeyPlayed(int note) {
   const int clamped = std::clamp(note, kLowestKey, kHighestKey);
   for (QComboBox* box : {RootKeyComboBox, LoKeyComboBox, HiKeyComboBox}) {
-    if (!box->hasFocus()) continue;
+    // An open drop-down list holds the keyboard focus for its combo box.
+    if (!box->hasFocus() && !box->view()->isVisible()) continue;
     box->hidePopup();
     box->setCurrentIndex(clamped - kLowestKey);
     return;

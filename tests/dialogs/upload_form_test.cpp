@@ -1,6 +1,7 @@
 // The upload dialog against the simulated sampler with its demo instruments: key names and the
 // keys played on the sampler, how the chosen file sets the enabling, what OK hands over, and the
 // uploads it refuses.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -141,7 +142,10 @@ class UploadFormTest : public QObject {
       u.form.KeyPlayed(12);
       QCOMPARE(u.form.RootKeyComboBox->currentText(), QString("A0"));
       u.form.HiKeyComboBox->setFocus();
+      u.form.HiKeyComboBox->showPopup();
+      QVERIFY(u.form.HiKeyComboBox->view()->isVisible());
       u.form.KeyPlayed(72);
+      QVERIFY(!u.form.HiKeyComboBox->view()->isVisible());
       u.form.LoKeyComboBox->setFocus();
       u.form.KeyPlayed(120);
       u.form.InstrumentListBox->setFocus();
