@@ -64,9 +64,9 @@ void TStatusForm::ShowProgress() {
   if (mainWindow_ != nullptr) mainWindow_->setEnabled(false);
   // Disabling the main window disables its child windows too; this one must stay usable.
   setEnabled(true);
-  CentreOnScreen();
   show();
-  raise();
+  // The frame is known only once the window is shown.
+  CentreOnScreen();
   activateWindow();
   cancelButton_->setFocus();
 }
