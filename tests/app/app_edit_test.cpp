@@ -61,14 +61,17 @@ void Select(TMainForm& form, int first, int last) {
   eps.RefreshOverview();
   QWidget* box = form.View().WaveBox();
   const int y = box->height() / 2;
+  const QPoint to(ColumnOf(box, (last - first + 1) / 2 - 1), y);
   QTest::mousePress(box, Qt::LeftButton, {}, QPoint(ColumnOf(box, 0), y));
-  QTest::mouseMove(box, QPoint(ColumnOf(box, (last - first + 1) / 2 - 1), y));
-  QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(ColumnOf(box, (last - first + 1) / 2 - 1), y));
+  QTest::mouseMove(box, to);
+  QTest::mouseRelease(box, Qt::LeftButton, {}, to);
   QCOMPARE(form.View().SelStart(), first);
   QCOMPARE(form.View().SelEnd(), last);
 }
 
-int Word24(const LoggedMessage& m, int index) { return (m.words.at(index) << 12) | m.words.at(index + 1); }
+int Word24(const LoggedMessage& m, int index) {
+  return (m.words.at(index) << 12) | m.words.at(index + 1);
+}
 
 }  // namespace
 
@@ -146,7 +149,7 @@ class EditTest : public QObject {
     QCOMPARE(Range(Last(kFadeOut)), std::make_pair(1000, 2000));
     Run(Cmd::ClearData);
     WaveData after = Data();
-    QVERIFY(std::all_of(after.begin() + 1000, after.begin() + 2000, [](int16_t v) { return v == 0; }));
+    QVERIFY(std::all_of(&after[1000], &after[2000], [](int16_t v) { return v == 0; }));
     QCOMPARE(after[999], before[999]);
     QCOMPARE(after[2000], before[2000]);
     // The picture shows the cleared range: points 0..499 of the window 1000..2023.
@@ -192,12 +195,12 @@ class EditTest : public QObject {
     }
     QCOMPARE(int(scales.size()), 2);
     int position = 0, level = 0, midLevel = 0;
-    const auto& dialog = Dialog<kelvora::dialogs::TScaleDataForm>();
-    QVERIFY(dialog.GetNode(1, position, midLevel));
+    const auto* dialog = Dialog<kelvora::dialogs::TScaleDataForm>();
+    QVERIFY(dialog != nullptr && dialog->GetNode(1, position, midLevel));
     QVERIFY(position > 1000 && position < 1999);
     QCOMPARE(Range(&scales[0]), std::make_pair(1000, position + 1));
     QCOMPARE(Range(&scales[1]), std::make_pair(position + 1, 2000));
-    QVERIFY(dialog.GetNode(0, position, level));
+    QVERIFY(dialog->GetNode(0, position, level));
     QCOMPARE(Word24(scales[0], 7), level);
     QCOMPARE(Word24(scales[0], 9), midLevel);
     QCOMPARE(Word24(scales[1], 7), midLevel);
@@ -257,12 +260,11 @@ class EditTest : public QObject {
  private:
   // The dialogs declare no meta-object of their own, so they are told apart by their C++ type.
   template <class T>
-  T& Dialog() {
-    T* found = nullptr;
+  T* Dialog() {
     for (QDialog* d : form_->findChildren<QDialog*>()) {
-      if (auto* t = dynamic_cast<T*>(d)) found = t;
+      if (auto* t = dynamic_cast<T*>(d)) return t;
     }
-    return *found;
+    return nullptr;
   }
   QAction* Action(Cmd command) { return form_->Commands().Action(command); }
   // Runs a command from the menu; a data command must have fetched a fresh picture.
