@@ -89,7 +89,8 @@ QString DownloadCommand::ChooseFile() {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters({QStringLiteral("Wav/RIFF files (*.wav)"), QStringLiteral("All files (*.*)")});
+  dialog.setNameFilters(
+      {QStringLiteral("Wav/RIFF files (*.wav)"), QStringLiteral("All files (*.*)")});
   dialog.setDefaultSuffix(QStringLiteral("wav"));
   dialog.selectFile(QString());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

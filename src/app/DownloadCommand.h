@@ -6,7 +6,7 @@
 namespace kelvora::transfer {
 class DownloadEngine;
 struct TransferResult;
-}
+}  // namespace kelvora::transfer
 
 namespace kelvora::app {
 

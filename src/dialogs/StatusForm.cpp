@@ -99,7 +99,8 @@ void TStatusForm::closeEvent(QCloseEvent* event) {
 void TStatusForm::CancelButtonClick() { cancelled_ = true; }
 
 void TStatusForm::CentreOnScreen() {
-  QScreen* target = mainWindow_ != nullptr ? mainWindow_->screen() : QGuiApplication::primaryScreen();
+  QScreen* target =
+      mainWindow_ != nullptr ? mainWindow_->screen() : QGuiApplication::primaryScreen();
   if (target == nullptr) return;
   QRect frame = frameGeometry();
   frame.moveCenter(target->availableGeometry().center());

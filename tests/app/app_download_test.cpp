@@ -15,10 +15,10 @@
 #include "app/DownloadCommand.h"
 #include "app/MainForms.h"
 #include "diagnostics/DebugLogCapture.h"
-#include "midi/MidiSystem.h"
 #include "dialogs/OpenWaveForm.h"
 #include "dialogs/StatusForm.h"
 #include "dialogs/browser_modal.h"
+#include "midi/MidiSystem.h"
 #include "protocol/Eps.h"
 #include "protocol/Records.h"
 
@@ -32,7 +32,8 @@ namespace {
 class SamplerMachine {
  public:
   explicit SamplerMachine(const kelvora::sim::SimOptions& options)
-      : sampler_(options), devices_(std::vector<kelvora::midi::MidiDriver*>{&hardware_, &sampler_}) {
+      : sampler_(options),
+        devices_(std::vector<kelvora::midi::MidiDriver*>{&hardware_, &sampler_}) {
     kelvora::midi::SetDriver(&devices_);
   }
   ~SamplerMachine() { kelvora::midi::SetDriver(nullptr); }
@@ -59,13 +60,16 @@ void ChooseInBrowser(int waveSampleRow) {
   });
 }
 
-std::unique_ptr<ModalWatch<QFileDialog>> SaveAs(const QString& path, QString* startFolder = nullptr) {
+std::unique_ptr<ModalWatch<QFileDialog>> SaveAs(const QString& path,
+                                                QString* startFolder = nullptr) {
   return std::make_unique<ModalWatch<QFileDialog>>([=](QFileDialog* dialog) {
     if (startFolder != nullptr) *startFolder = dialog->directory().absolutePath();
     // Typed as a whole path, as a user may, so a folder that does not exist is not lost.
     auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-    if (name != nullptr) name->setText(path);
-    else dialog->selectFile(path);
+    if (name != nullptr)
+      name->setText(path);
+    else
+      dialog->selectFile(path);
     static_cast<QDialog*>(dialog)->accept();
   });
 }
@@ -86,7 +90,8 @@ std::unique_ptr<ModalWatch<QMessageBox>> Answers(std::vector<Answer>& answers) {
 
 uint32_t Le32(const QByteArray& bytes, int at) {
   return static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8 |
-         static_cast<uint8_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 3])) << 24;
+         static_cast<uint8_t>(bytes[at + 2]) << 16 |
+         static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 3])) << 24;
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -115,7 +120,10 @@ class DownloadTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void init() { folder_ = kelvora::testing::ScratchFolder() + "/downloads"; QDir().mkpath(folder_); }
+  void init() {
+    folder_ = kelvora::testing::ScratchFolder() + "/downloads";
+    QDir().mkpath(folder_);
+  }
   void cleanup() {
     form_.reset();
     machine_.reset();
@@ -156,8 +164,9 @@ class DownloadTest : public QObject {
     ChooseInBrowser(0);
     form_->Commands().Action(Cmd::OpenWavesample)->trigger();
     QVERIFY(form_->Eps().WsOpen);
-    const int samples = kelvora::protocol::GetPosition(form_->Eps().WsParams, kelvora::protocol::kWsSampleEnd) -
-                        kelvora::protocol::GetPosition(form_->Eps().WsParams, kelvora::protocol::kWsSampleStart);
+    const int samples =
+        kelvora::protocol::GetPosition(form_->Eps().WsParams, kelvora::protocol::kWsSampleEnd) -
+        kelvora::protocol::GetPosition(form_->Eps().WsParams, kelvora::protocol::kWsSampleStart);
     const QString path = folder_ + "/sine.wav";
     QFile::remove(path);
     ModalWatch<TOpenWaveForm> browser([](TOpenWaveForm* b) { b->CancelButton->click(); });
@@ -181,7 +190,8 @@ class DownloadTest : public QObject {
       if (!status->isVisible() || status->TimeLabel()->text() == "Time left : ???") return;
       watch.stop();
       mainDisabled = !form_->isEnabled();
-      QVERIFY(kelvora::testing::ColourCount(kelvora::testing::Shoot(status, "download-progress")) > 2);
+      QVERIFY(kelvora::testing::ColourCount(kelvora::testing::Shoot(status, "download-progress")) >
+              2);
       QTest::mouseClick(status->CancelButton(), Qt::LeftButton);
     });
     watch.start();
@@ -199,7 +209,8 @@ class DownloadTest : public QObject {
     QVERIFY(held > 0 && held < 22050);
     QCOMPARE(answers.size(), size_t{1});
     QVERIFY(answers[0].text.contains("cancelled"));
-    QVERIFY(answers[0].text.contains(QString("incomplete: it holds %1 of the 22050 samples").arg(held)));
+    QVERIFY(answers[0].text.contains(
+        QString("incomplete: it holds %1 of the 22050 samples").arg(held)));
 
     ChooseInBrowser(0);
     form_->Commands().Action(Cmd::OpenWavesample)->trigger();
@@ -220,10 +231,12 @@ class DownloadTest : public QObject {
     QCOMPARE(answers.size(), size_t{1});
     QCOMPARE(answers[0].title, QString("Kelvora"));
     QCOMPARE(answers[0].icon, QMessageBox::Warning);
-    QCOMPARE(answers[0].text,
-             "Unable to create destination file '" + path + "'. \nPlease check the filename. Also make "
-             "sure you've got write permissions to the designated folder, and that you haven't run "
-             "out of disk space.");
+    QCOMPARE(
+        answers[0].text,
+        "Unable to create destination file '" + path +
+            "'. \nPlease check the filename. Also make "
+            "sure you've got write permissions to the designated folder, and that you haven't run "
+            "out of disk space.");
     QVERIFY(QString::fromStdString(log.Text()).contains("Unable to write download file" + path));
     QCOMPARE(form_->UploadDownloadPath, kelvora::testing::ScratchFolder());
     QVERIFY(!QFile::exists(path));
@@ -234,7 +247,8 @@ class DownloadTest : public QObject {
     Start({});
     machine_->Sampler().Sampler().WithMemory([](kelvora::sim::SamplerMemory& memory) {
       kelvora::sim::WsRecord record = memory.WaveSample(0, 2)->record;
-      const int start = kelvora::protocol::GetPosition(record.data(), kelvora::protocol::kWsSampleStart);
+      const int start =
+          kelvora::protocol::GetPosition(record.data(), kelvora::protocol::kWsSampleStart);
       kelvora::protocol::SetPosition(record.data(), kelvora::protocol::kWsSampleEnd, start);
       memory.PutWsRecord(0, 2, record.data());
     });

@@ -26,9 +26,9 @@ class StatusFormTest : public QObject {
     const struct {
       float seconds;
       const char* text;
-    } cases[] = {{59.9f, "Time left : 59 sec"}, {60.0f, "Time left : 1:00"},
-                 {3725.0f, "Time left : 62:05"}, {125.0f, "Time left : 2:05"},
-                 {0.4f, "Time left : 0 sec"}, {-3.0f, "Time left : 0 sec"},
+    } cases[] = {{59.9f, "Time left : 59 sec"},       {60.0f, "Time left : 1:00"},
+                 {3725.0f, "Time left : 62:05"},      {125.0f, "Time left : 2:05"},
+                 {0.4f, "Time left : 0 sec"},         {-3.0f, "Time left : 0 sec"},
                  {1.0e12f, "Time left : 16666666:40"}};
     status_->ShowProgress();
     for (const auto& c : cases) {
