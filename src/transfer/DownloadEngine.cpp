@@ -6,6 +6,7 @@
 #include "midi/Clock.h"
 #include "midi/InputDump.h"
 #include "midi/Midiin.h"
+#include "midi/PortError.h"
 #include "protocol/Records.h"
 #include "protocol/Sysex.h"
 #include "transfer/WavWriter.h"
@@ -66,8 +67,15 @@ TransferResult DownloadEngine::Download(const std::string& path) {
   progress_.SetCaption("Downloading...");
   progress_.ShowProgress();
   eps_.DownloadState = dsStart;
-  const bool cancelled = loop_.Run(eps_.DownloadState, "State :", "User pressed Cancel",
-                                   [this] { Act(); });
+  // A port that stops sending ends the run like any other failure, so the file is still
+  // closed with sizes that match its data.
+  const bool cancelled = loop_.Run(eps_.DownloadState, "State :", "User pressed Cancel", [this] {
+    try {
+      Act();
+    } catch (const midi::PortError& error) {
+      Fail(error.what());
+    }
+  });
   DebugLine("End of Download");
   midi::WriteInputDump(*eps_.MidiIn);
   progress_.HideProgress();

@@ -4,6 +4,7 @@
 
 #include "diagnostics/Debugdevice.h"
 #include "midi/InputDump.h"
+#include "midi/PortError.h"
 #include "transfer/UploadCheck.h"
 
 namespace kelvora::transfer {
@@ -45,7 +46,14 @@ TransferResult UploadEngine::Upload(const UploadChoices& choices, TRiffFile& fil
   progress_.SetCaption(file.IsMorlavine ? "Uploading Morlavine file ..." : "Uploading ...");
   progress_.ShowProgress();
   eps_.UploadState = usPrepare;
-  const bool cancelled = loop_.Run(eps_.UploadState, "State ", "", [this] { Act(); });
+  // A port that stops sending ends the run like any other failure, so the file is closed.
+  const bool cancelled = loop_.Run(eps_.UploadState, "State ", "", [this] {
+    try {
+      Act();
+    } catch (const midi::PortError& error) {
+      Fail(error.what());
+    }
+  });
   midi::WriteInputDump(*eps_.MidiIn);
   file.Close();
   progress_.HideProgress();
