@@ -63,8 +63,8 @@ void EditCommands::RunPointRule(const std::function<void(int*)>& rule) {
   form_.UpdateStatusBar();
 }
 
-// Range ends are exclusive on the wire, the selection's end inclusive. Fade In alone is sent up
-// to the last selected sample itself, as the sampler's fade expects.
+// Range ends are exclusive on the wire, the selection's end inclusive. Fade In alone ends at the
+// last selected sample itself, not one past it.
 void EditCommands::ClearDataClick() {
   if (!SelectionReady()) return;
   const editor::WaveView& view = form_.View();
