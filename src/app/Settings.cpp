@@ -9,6 +9,9 @@ namespace kelvora::app {
 namespace {
 const char kFirstRunKey[] = "FirstRunDone";
 const char kNameSuffix[] = "Name";
+// The largest width or height a window can have; with positions kept within it as well, an
+// edge (position + size - 1) never leaves the int range.
+constexpr int kMaxWindowExtent = 16777215;
 }  // namespace
 
 Settings::Settings(const QString& iniPath) : settings_(iniPath, QSettings::IniFormat) {}
@@ -37,13 +40,19 @@ void Settings::WriteInt(const QString& key, int value) {
   settings_.setValue(key, QString::number(value));
 }
 
+int Settings::ReadIntWithin(const QString& key, int defaultValue, int lowest, int highest) {
+  const int value = ReadInt(key, defaultValue);
+  return value >= lowest && value <= highest ? value : defaultValue;
+}
+
 WindowPlacement Settings::ReadWindow() {
   const WindowPlacement defaults;
   WindowPlacement placement;
-  placement.bounds = QRect(ReadInt("MainForm/Left", defaults.bounds.left()),
-                           ReadInt("MainForm/Top", defaults.bounds.top()),
-                           ReadInt("MainForm/Width", defaults.bounds.width()),
-                           ReadInt("MainForm/Height", defaults.bounds.height()));
+  const int far = kMaxWindowExtent;
+  placement.bounds = QRect(ReadIntWithin("MainForm/Left", defaults.bounds.left(), -far, far),
+                           ReadIntWithin("MainForm/Top", defaults.bounds.top(), -far, far),
+                           ReadIntWithin("MainForm/Width", defaults.bounds.width(), 1, far),
+                           ReadIntWithin("MainForm/Height", defaults.bounds.height(), 1, far));
   placement.state = ReadInt("MainForm/WindowState", defaults.state);
   return placement;
 }

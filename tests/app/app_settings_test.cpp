@@ -124,6 +124,19 @@ class SettingsTest : public QObject {
     QCOMPARE(form->Eps().Channel(), 1);
   }
 
+  // Edges beyond the int range once made building the window's rectangle overflow.
+  void boundsNoWindowCanHaveReadAsDefaults() {
+    const QString path = FreshSettings();
+    StoreBounds(path, QRect(0, 0, 10, 10), 0);
+    Store(path, "MainForm/Left", "-2147483648");
+    Store(path, "MainForm/Top", "25");
+    Store(path, "MainForm/Width", "2147483647");
+    Store(path, "MainForm/Height", "0");
+    QCOMPARE(Settings(path).ReadWindow().bounds, QRect(128, 25, 661, 435));
+    auto form = MakeMainForm(path);
+    QCOMPARE(form->geometry().size(), QSize(661, 435));
+  }
+
   void simulatorKeepsNothingUnlessAStateFileIsSet() {
     const QString path = FreshSettings();
     QCOMPARE(Settings(path).SimulatorStateFile(), QString());
