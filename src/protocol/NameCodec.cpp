@@ -16,6 +16,7 @@ bool IsUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
 bool IsLower(unsigned char c) { return c >= 'a' && c <= 'z'; }
 unsigned char ToUpper(unsigned char c) { return IsLower(c) ? c - 'a' + 'A' : c; }
 unsigned char ToLower(unsigned char c) { return IsUpper(c) ? c - 'A' + 'a' : c; }
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 }  // namespace
 
@@ -40,11 +41,15 @@ std::string DecodeName(const int* words) {
   return name;
 }
 
+// A character of several UTF-8 bytes becomes one blank, not one per byte.
 void EncodeName(int* words, const std::string& text) {
+  size_t at = 0;
   for (int i = 0; i < kNameLength; ++i) {
     unsigned char c = ' ';
-    if (static_cast<size_t>(i) < text.size()) {
-      const unsigned char upper = ToUpper(static_cast<unsigned char>(text[i]));
+    if (at < text.size()) {
+      const unsigned char byte = static_cast<unsigned char>(text[at++]);
+      while (byte >= 0xC0 && at < text.size() && IsContinuation(text[at])) ++at;
+      const unsigned char upper = ToUpper(byte);
       if (kNameCharacters.find(static_cast<char>(upper)) != std::string_view::npos) c = upper;
     }
     words[i] = c << 8;

@@ -125,6 +125,8 @@ bool TRiffFile::Fail(const std::string& reason) {
 void TRiffFile::ResetFormat() {
   FormatTag = Channels = SampleRate = ByteRate = BlockAlign = BitsPerSample = FrameCount = 0;
   IsMorlavine = false;
+  CutShort = false;
+  AnnouncedFrames = 0;
   MorlavineLoopEnd = MorlavineWord2 = MorlavineWord3 = MorlavineParam = 0;
 }
 
@@ -183,6 +185,8 @@ bool TRiffFile::StartData(const Chunk& chunk, bool formatSeen) {
   if (BlockAlign == 0) return Fail("the format chunk gives a block align of 0");
   // A file cut short (a stopped recording or copy) keeps the whole frames it really holds.
   uint64_t bytes = std::min<uint64_t>(chunk.size, Remaining());
+  CutShort = bytes < chunk.size;
+  AnnouncedFrames = static_cast<int64_t>(chunk.size / BlockAlign);
   FrameCount = static_cast<int>(std::min<uint64_t>(bytes / uint64_t(BlockAlign), INT_MAX));
   if (FrameCount == 0) return Fail("the data chunk holds no samples");
   framesLeft_ = FrameCount;

@@ -24,6 +24,10 @@ std::string LengthRefusal(const TRiffFile& file) {
   if (file.SampleRate <= 0)
     return "the sample rate is " + std::to_string(file.SampleRate) + " Hz";
   if (file.FrameCount <= 0) return "the file holds no samples";
+  // Sending what is there would make a shorter wavesample than the file promises, unnoticed.
+  if (file.CutShort)
+    return "the file is cut short: it holds " + std::to_string(file.FrameCount) + " of the " +
+           std::to_string(file.AnnouncedFrames) + " samples its header announces";
   if (file.FrameCount > kMaxUploadFrames)
     return std::to_string(file.FrameCount) + " samples: a wavesample holds at most " +
            std::to_string(kMaxUploadFrames);

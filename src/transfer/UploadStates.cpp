@@ -52,7 +52,9 @@ void UploadEngine::ReadBlock() {
 
 // The pause the sampler asked for comes before each block; Cancel is still seen during it.
 void UploadEngine::SendDataHeader() {
-  if (eps_.Delay > 0 && !loop_.Pause(static_cast<uint32_t>(eps_.Delay))) return;
+  // The delay comes from the preferences file; whatever it says, a block waits 0..4 s.
+  const int delay = std::clamp(eps_.Delay, 0, kMaxDelayMs);
+  if (delay > 0 && !loop_.Pause(static_cast<uint32_t>(delay))) return;
   eps_.SendPutWsData(sent_, filler_->Read());
   eps_.UploadState = usWaitHeaderAck;
   AwaitReply(usCheckHeaderAck);

@@ -27,3 +27,10 @@ kelvora_gtest(transfer_port_test
     ${CMAKE_CURRENT_LIST_DIR}/transfer_support.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wav_support.cpp
   LIBS kelvora::transfer kelvora::session_fixture)
+
+kelvora_gtest(hostile_values_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/hostile_values_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/transfer_support.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/wav_support.cpp
+  LIBS kelvora::transfer kelvora::session_fixture)
