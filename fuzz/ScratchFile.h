@@ -5,15 +5,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
 namespace kelvora::fuzz {
 
-// A folder of this process in memory (/dev/shm, else /tmp) for the files a fuzz input becomes.
+// A folder of this process for the files a fuzz input becomes: under $KELVORA_FUZZ_SCRATCH
+// when set (the scripts remove it afterwards), else in memory (/dev/shm, else /tmp).
 inline const std::string& ScratchDir() {
   static const std::string dir = [] {
-    const std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    const char* chosen = std::getenv("KELVORA_FUZZ_SCRATCH");
+    const std::string base = chosen && *chosen                   ? chosen
+                             : access("/dev/shm", W_OK) == 0 ? "/dev/shm"
+                                                             : "/tmp";
     const std::string path = base + "/kelvora-fuzz-" + std::to_string(getpid());
     mkdir(path.c_str(), 0700);
     return path;

@@ -13,6 +13,8 @@ read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_riff fuzz_responses fuzz_sim_parser 
 out=build-fuzz/long
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=print_stacktrace=1
 
+export KELVORA_FUZZ_SCRATCH=$(mktemp -d)
+trap 'rm -rf "$KELVORA_FUZZ_SCRATCH"' EXIT
 status=0
 for target in "${targets[@]}"; do
   mkdir -p "$out/$target" "$out/findings-$target"

@@ -14,6 +14,7 @@ cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export KELVORA_FUZZ_SCRATCH=$work
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=print_stacktrace=1
 for target in "${targets[@]}"; do
   # New inputs go to a scratch folder; the committed seeds stay as they are.
