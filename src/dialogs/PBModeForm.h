@@ -10,6 +10,8 @@ namespace kelvora::dialogs {
 
 // "Wavesample Playback Mode": picks one of the sampler's five playback modes.
 class TPBModeForm : public QDialog {
+  Q_OBJECT
+
  public:
   explicit TPBModeForm(QWidget* parent = nullptr);
 

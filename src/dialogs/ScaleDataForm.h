@@ -22,6 +22,8 @@ class TScaleBox;
 // "Scale Data": the user draws a gain envelope (0.0 .. 2.0) over the selected range as a polyline
 // of nodes and picks the depth; the caller reads the nodes back as (sample position, level) pairs.
 class TScaleDataForm : public QDialog {
+  Q_OBJECT
+
  public:
   explicit TScaleDataForm(QWidget* parent = nullptr);
   ~TScaleDataForm() override;
