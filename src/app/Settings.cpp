@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "dialogs/AboutForm.h"
 
@@ -12,6 +13,10 @@ const char kNameSuffix[] = "Name";
 // The largest width or height a window can have; with positions kept within it as well, an
 // edge (position + size - 1) never leaves the int range.
 constexpr int kMaxWindowExtent = 16777215;
+// What the transfers can use: samples per block and milliseconds before each upload block.
+constexpr int kMinBlockSize = 256;
+constexpr int kMaxBlockSize = 10240;
+constexpr int kMaxDelayMs = 4000;
 }  // namespace
 
 Settings::Settings(const QString& iniPath) : settings_(iniPath, QSettings::IniFormat) {}
@@ -38,6 +43,10 @@ int Settings::ReadInt(const QString& key, int defaultValue) {
 
 void Settings::WriteInt(const QString& key, int value) {
   settings_.setValue(key, QString::number(value));
+}
+
+int Settings::ReadClamped(const QString& key, int defaultValue, int lowest, int highest) {
+  return std::clamp(ReadInt(key, defaultValue), lowest, highest);
 }
 
 int Settings::ReadIntWithin(const QString& key, int defaultValue, int lowest, int highest) {
@@ -88,11 +97,13 @@ StoredPreferences Settings::ReadPreferences(const QStringList& inputs,
                                             const QStringList& outputs) {
   const StoredPreferences defaults;
   StoredPreferences prefs;
-  prefs.midiIn = ReadDevice("Preferences/MidiIn", inputs);
-  prefs.midiOut = ReadDevice("Preferences/MidiOut", outputs);
-  prefs.channel = ReadInt("Preferences/Channel", defaults.channel);
-  prefs.blockSize = ReadInt("Preferences/BlockSize", defaults.blockSize);
-  prefs.delay = ReadInt("Preferences/Delay", defaults.delay);
+  // -1 is "no device"; lower numbers name nothing either.
+  prefs.midiIn = std::max(ReadDevice("Preferences/MidiIn", inputs), -1);
+  prefs.midiOut = std::max(ReadDevice("Preferences/MidiOut", outputs), -1);
+  prefs.channel = ReadClamped("Preferences/Channel", defaults.channel, 1, 16);
+  prefs.blockSize =
+      ReadClamped("Preferences/BlockSize", defaults.blockSize, kMinBlockSize, kMaxBlockSize);
+  prefs.delay = ReadClamped("Preferences/Delay", defaults.delay, 0, kMaxDelayMs);
   prefs.uploadDownloadPath = settings_.value("Preferences/UploadDownloadPath").toString();
   return prefs;
 }

@@ -25,7 +25,8 @@ struct StoredPreferences {
 
 // The settings file ~/.config/Kelvora/Kelvora.ini with the groups "MainForm" and "Preferences".
 // Every number is written as decimal text; a value that is missing or not a decimal integer
-// reads as its default, and so does a window position or size no window can have. Device
+// reads as its default, and so does a window position or size no window can have; channel,
+// block size and delay out of their ranges read as the nearest value within them. Device
 // names are kept next to their numbers, because ALSA renumbers ports when devices come and go.
 class Settings {
  public:
@@ -60,6 +61,8 @@ class Settings {
  private:
   void WriteInt(const QString& key, int value);
   int ReadIntWithin(const QString& key, int defaultValue, int lowest, int highest);
+  // The stored number moved into lowest..highest.
+  int ReadClamped(const QString& key, int defaultValue, int lowest, int highest);
   void WriteDevice(const QString& key, int number, const QStringList& devices);
   int ReadDevice(const QString& key, const QStringList& devices);
 

@@ -18,7 +18,7 @@ kelvora_gtest(soak_test
     ${CMAKE_CURRENT_LIST_DIR}/transfer_support.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wav_support.cpp
   LIBS kelvora::transfer kelvora::session_fixture
-  LABELS soak)
+  LABELS soak concurrency)
 set_tests_properties(soak_test PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1")
 
 kelvora_gtest(transfer_port_test

@@ -8,10 +8,11 @@
 #include <iostream>
 #include <random>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
-#else
 #include <malloc.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+// From the sanitizer runtime; its allocator replaces malloc's, so mallinfo2 sees nothing.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include "midi/PortError.h"
