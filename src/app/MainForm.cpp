@@ -4,13 +4,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
 
 #include "app/AppResources.h"
 #include "app/CommandTable.h"
+#include "app/DroppedFiles.h"
 #include "app/EditCommands.h"
 #include "app/MainCommands.h"
 #include "app/MainForms.h"
@@ -51,6 +55,7 @@ TMainForm::TMainForm(const Options& options, QWidget* parent)
   main_ = std::make_unique<MainCommands>(*this);
   edits_ = std::make_unique<EditCommands>(*this);
   transfers_ = std::make_unique<TransferCommands>(*this);
+  setAcceptDrops(true);
   FormCreate();
 }
 
@@ -191,6 +196,25 @@ void TMainForm::ApplicationHint(const QString& hint) { statusBar_->ShowHint(hint
 void TMainForm::closeEvent(QCloseEvent* event) {
   FormClose();
   event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (!transfers_->Running() && !DroppedWavFiles(event->mimeData()->urls()).isEmpty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void TMainForm::dragMoveEvent(QDragMoveEvent* event) {
+  if (!transfers_->Running()) event->acceptProposedAction();
+}
+
+// The uploads start after the drop has returned, so the program the files came from is not
+// held up by the upload dialogs.
+void TMainForm::dropEvent(QDropEvent* event) {
+  const QStringList files = DroppedWavFiles(event->mimeData()->urls());
+  if (transfers_->Running() || files.isEmpty()) return;
+  event->acceptProposedAction();
+  transfers_->QueueUploads(files);
 }
 
 }  // namespace kelvora::app

@@ -80,6 +80,10 @@ class TMainForm : public QMainWindow, public protocol::SessionUi {
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // WAV files dropped on the window are uploaded one after the other.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildLayout();

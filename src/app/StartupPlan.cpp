@@ -1,11 +1,9 @@
 #include "app/StartupPlan.h"
 
-#include <QFileInfo>
-
 namespace kelvora::app {
 
 bool IsSwitch(const QString& argument) {
-  return argument.startsWith('/') && argument.indexOf('/', 1) < 0 && !QFileInfo::exists(argument);
+  return argument.startsWith('/') && argument.indexOf('/', 1) < 0;
 }
 
 diagnostics::TDebugMedia DebugMediaFromArguments(const QStringList& arguments) {

@@ -11,7 +11,8 @@ namespace kelvora::app {
 diagnostics::TDebugMedia DebugMediaFromArguments(const QStringList& arguments);
 
 // A command-line switch ("/DF", "/DEL", ...). Absolute file names begin with "/" as well, so an
-// argument with a further "/" in it, or one that names an existing file, is a file name.
+// argument with a further "/" in it is a file name. "/dev" is a switch although it exists, so
+// what a command line means never depends on the files of the machine.
 bool IsSwitch(const QString& argument);
 
 // What start-up shows once the main window is built.

@@ -1,41 +1,132 @@
 #include "app/TransferCommands.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
 
+#include "app/AutoUpload.h"
 #include "app/CommandTable.h"
+#include "app/DownloadCommand.h"
 #include "app/MainForm.h"
+#include "app/MainForms.h"
+#include "diagnostics/Debugdevice.h"
+#include "dialogs/StatusForm.h"
+#include "dialogs/UploadForm.h"
+#include "protocol/Eps.h"
+#include "transfer/UploadEngine.h"
 
 namespace kelvora::app {
 
-TransferCommands::TransferCommands(TMainForm& form) : form_(form) {
+using transfer::TransferOutcome;
+using transfer::TransferResult;
+
+namespace {
+
+// Sets a flag for as long as it lives.
+class FlagWhile {
+ public:
+  explicit FlagWhile(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+  ~FlagWhile() { flag_ = before_; }
+  FlagWhile(const FlagWhile&) = delete;
+  FlagWhile& operator=(const FlagWhile&) = delete;
+
+ private:
+  bool& flag_;
+  bool before_;
+};
+
+}  // namespace
+
+TransferCommands::TransferCommands(TMainForm& form)
+    : form_(form),
+      uploadForm_(std::make_unique<dialogs::TUploadForm>(form.Eps(), form.UploadDownloadPath,
+                                                         &form)) {
   CommandTable& table = form_.Commands();
   table.SetHandler(Cmd::Download, [this] { DownloadClick(); });
   table.SetHandler(Cmd::Upload, [this] { UploadClick(); });
   table.SetHandler(Cmd::AutoUpload, [this] { AutoUploadClick(); });
 }
 
-void TransferCommands::NotAvailable(const QString& what) {
-  QMessageBox::information(form_.isVisible() ? &form_ : nullptr, "Kelvora",
-                           what + " is not available in this build of Kelvora.");
-}
+TransferCommands::~TransferCommands() = default;
 
-void TransferCommands::DownloadClick() { NotAvailable("Downloading wavesamples"); }
+void TransferCommands::DownloadClick() {
+  if (transferring_) return;
+  FlagWhile running(transferring_);
+  DownloadCommand(form_).Run();
+}
 
 void TransferCommands::UploadClick() { UploadWave(QString()); }
 
-bool TransferCommands::UploadWave(const QString&) {
-  NotAvailable("Uploading WAV files");
-  return false;
+TransferResult TransferCommands::UploadWave(const QString& fileName) {
+  if (transferring_) return {TransferOutcome::Refused, "Another transfer is running.", 0};
+  FlagWhile running(transferring_);
+  transfer::UploadEngine engine(form_.Eps(), *form_.Forms().StatusForm,
+                                [] { QApplication::processEvents(); });
+  // The devices could not be opened: the session has told the user already.
+  if (!engine.Begin()) return {TransferOutcome::Failed, {}, 0};
+  form_.ResetView();
+  form_.UpdateCommands();
+  if (uploadForm_->Execute(fileName) != protocol::mrOk) return {TransferOutcome::Cancelled, {}, 0};
+  const TransferResult result = engine.Upload(uploadForm_->Choices(), uploadForm_->RiffFile());
+  form_.UpdateCommands();
+  Report(uploadForm_->RiffFile().FileName.empty()
+             ? fileName
+             : QString::fromStdString(uploadForm_->RiffFile().FileName),
+         result);
+  return result;
 }
 
-// Nothing is uploaded yet, so no file is deleted even with "/DEL"; the hidden program ends.
+// Cancel needs no word; a refusal or a failure is told to the user, or logged when nobody is
+// there to close a box after every file.
+void TransferCommands::Report(const QString& fileName, const TransferResult& result) {
+  if (result.Succeeded() || result.outcome == TransferOutcome::Cancelled) return;
+  const QString message = result.message.empty() ? QString("The upload did not complete.")
+                                                  : QString::fromStdString(result.message);
+  if (unattended_) {
+    const QString line = "Upload of '" + fileName + "' failed: " + message;
+    diagnostics::DebugLine(line.toStdString());
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+    return;
+  }
+  QMessageBox::warning(form_.isVisible() ? &form_ : nullptr, "Kelvora", message);
+}
+
+// In delete mode a file goes only when its upload went through: a cancelled or failed run
+// keeps the file, which may be the only copy of the sound.
+void TransferCommands::UploadFiles(const QStringList& files, bool deleteSucceeded) {
+  FlagWhile batch(batch_);
+  for (const QString& file : files) {
+    const TransferResult result = UploadWave(file);
+    // A deletion that fails (missing, read-only) changes nothing else.
+    if (deleteSucceeded && result.Succeeded()) QFile::remove(file);
+  }
+}
+
 void TransferCommands::AutoUploadClick() {
-  NotAvailable("Uploading from the command line");
+  const AutoUploadPlan plan = PlanAutoUpload(form_.Arguments(), QDir::current());
+  {
+    FlagWhile unattended(unattended_);
+    UploadFiles(plan.files, plan.deleteMode);
+  }
   form_.close();
 }
 
-bool TransferCommands::UploadDialogActive() const { return false; }
+void TransferCommands::QueueUploads(const QStringList& files) {
+  if (Running() || files.isEmpty()) return;
+  QTimer::singleShot(0, &form_, [this, files] {
+    if (!Running()) UploadFiles(files, false);
+  });
+}
 
-void TransferCommands::KeyPlayed(int) {}
+bool TransferCommands::UploadDialogActive() const {
+  return uploadForm_->isVisible() && QApplication::activeWindow() == uploadForm_.get();
+}
+
+void TransferCommands::KeyPlayed(int key) {
+  if (UploadDialogActive()) uploadForm_->KeyPlayed(key);
+}
 
 }  // namespace kelvora::app

@@ -1,34 +1,54 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "transfer/TransferResult.h"
+
+namespace kelvora::dialogs {
+class TUploadForm;
+}
 
 namespace kelvora::app {
 
 class TMainForm;
 
-// The transfer commands of the main window: Download..., Upload... and the unattended upload of
-// the files named on the command line. The download and upload engines and the upload dialog
-// come in their own piece of work; until then these commands say so instead of pretending.
+// The transfer commands of the main window: Download..., Upload..., the unattended upload of the
+// files named on the command line and the upload of files dropped on the window.
 class TransferCommands {
  public:
   explicit TransferCommands(TMainForm& form);
+  ~TransferCommands();
 
   void DownloadClick();
   void UploadClick();  // UploadWave with no file chosen yet
-  // Runs the upload dialog (with fileName already chosen when not empty) and the transfer.
-  // True only when the file reached the sampler.
-  bool UploadWave(const QString& fileName);
+  // Runs the upload dialog (with fileName already chosen when not empty) and the transfer. Only
+  // a result that Succeeded() means the whole file reached the sampler.
+  transfer::TransferResult UploadWave(const QString& fileName);
   // The files named on the command line, one after the other; then the program ends.
   void AutoUploadClick();
+  // Dropped files: uploaded one after the other once the drop has returned; nothing is deleted
+  // and the program goes on. Ignored while a transfer runs.
+  void QueueUploads(const QStringList& files);
 
+  // A download, an upload or a run of uploads is under way.
+  bool Running() const { return transferring_ || batch_; }
   // Keys played on the sampler choose keys in the upload dialog while it is the active window.
   bool UploadDialogActive() const;
   void KeyPlayed(int key);
 
+  dialogs::TUploadForm& UploadForm() { return *uploadForm_; }
+
  private:
-  void NotAvailable(const QString& what);
+  void UploadFiles(const QStringList& files, bool deleteSucceeded);
+  void Report(const QString& fileName, const transfer::TransferResult& result);
 
   TMainForm& form_;
+  std::unique_ptr<dialogs::TUploadForm> uploadForm_;
+  bool transferring_ = false;
+  bool batch_ = false;
+  bool unattended_ = false;  // failures go to the log instead of a box the user must close
 };
 
 }  // namespace kelvora::app

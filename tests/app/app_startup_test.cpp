@@ -35,10 +35,12 @@ class StartupTest : public QObject {
     QCOMPARE(DebugMediaFromArguments({"a.wav", "/DF"}), diagnostics::dmNull);
   }
 
-  // Absolute file names begin with "/" here, like the switches.
+  // Absolute file names begin with "/" here, like the switches; an existing "/dev" is a switch.
   void switchesAreToldFromAbsoluteFileNames() {
-    for (const char* option : {"/DF", "/df", "/DEL", "/XYZ"}) QVERIFY2(IsSwitch(option), option);
-    for (const char* file : {"/tmp/a.wav", "a.wav", "sounds/a.wav", ""}) {
+    for (const char* option : {"/DF", "/df", "/DEL", "/XYZ", "/dev", "/"}) {
+      QVERIFY2(IsSwitch(option), option);
+    }
+    for (const char* file : {"/tmp/a.wav", "a.wav", "sounds/a.wav", "", "/dev/null"}) {
       QVERIFY2(!IsSwitch(file), file);
     }
     QVERIFY(!IsSwitch(QCoreApplication::applicationFilePath()));
@@ -53,6 +55,8 @@ class StartupTest : public QObject {
     QVERIFY(plan.showMainWindow && !plan.postAutoUpload);
     plan = PlanStartup(false, {"/home/user/a.wav"});
     QVERIFY(!plan.showMainWindow && plan.postAutoUpload);
+    plan = PlanStartup(false, {"/dev", "a.wav"});
+    QVERIFY(plan.showMainWindow && !plan.postAutoUpload);
     plan = PlanStartup(false, {});
     QVERIFY(plan.showMainWindow && !plan.postGotoPref && !plan.postAutoUpload);
   }
