@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
@@ -72,11 +73,12 @@ TransferResult TransferCommands::UploadWave(const QString& fileName) {
   if (uploadForm_->Execute(fileName) != protocol::mrOk) return {TransferOutcome::Cancelled, {}, 0};
   const TransferResult result = engine.Upload(uploadForm_->Choices(), uploadForm_->RiffFile());
   form_.UpdateCommands();
-  Report(uploadForm_->RiffFile().FileName.empty()
-             ? fileName
-             : QString::fromStdString(uploadForm_->RiffFile().FileName),
-         result);
+  Report(UploadedFile(), result);
   return result;
+}
+
+QString TransferCommands::UploadedFile() const {
+  return QFile::decodeName(QByteArray::fromStdString(uploadForm_->RiffFile().FileName));
 }
 
 // Cancel needs no word; a refusal or a failure is told to the user, or logged when nobody is
@@ -94,14 +96,19 @@ void TransferCommands::Report(const QString& fileName, const TransferResult& res
   QMessageBox::warning(form_.isVisible() ? &form_ : nullptr, "Kelvora", message);
 }
 
-// In delete mode a file goes only when its upload went through: a cancelled or failed run
-// keeps the file, which may be the only copy of the sound.
+// In delete mode a file goes only when it went through: a cancelled or failed run keeps it,
+// and so does a run in which the user picked another file in the dialog, since the named file
+// may be the only copy of the sound.
 void TransferCommands::UploadFiles(const QStringList& files, bool deleteSucceeded) {
   FlagWhile batch(batch_);
   for (const QString& file : files) {
     const TransferResult result = UploadWave(file);
+    if (!deleteSucceeded || !result.Succeeded()) continue;
+    const QString named = QFileInfo(file).canonicalFilePath();
     // A deletion that fails (missing, read-only) changes nothing else.
-    if (deleteSucceeded && result.Succeeded()) QFile::remove(file);
+    if (!named.isEmpty() && named == QFileInfo(UploadedFile()).canonicalFilePath()) {
+      QFile::remove(file);
+    }
   }
 }
 

@@ -43,6 +43,7 @@ class TransferCommands {
  private:
   void UploadFiles(const QStringList& files, bool deleteSucceeded);
   void Report(const QString& fileName, const transfer::TransferResult& result);
+  QString UploadedFile() const;  // the file the dialog last handed over
 
   TMainForm& form_;
   std::unique_ptr<dialogs::TUploadForm> uploadForm_;

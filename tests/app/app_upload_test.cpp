@@ -275,14 +275,17 @@ class UploadTest : public QObject {
     QVERIFY(QFile::exists(In(folder, "a.wav")));
   }
 
-  // A run cancelled in its dialog and a transfer the sampler refuses keep their files, and the
-  // refusal stops the run with no box that nobody may be there to close.
+  // A run cancelled in its dialog, a transfer the sampler refuses and a run in which the user
+  // picked another file keep the named files; the refusal stops the run with no box that nobody
+  // may be there to close.
   void unsuccessfulRunsKeepTheirFiles() {
     SimMachine machine;
     wav::TempFolder folder;
-    for (const char* name : {"cancelled.wav", "refused.wav", "good.wav"}) {
+    for (const char* name : {"cancelled.wav", "refused.wav", "swapped.wav"}) {
       WriteWav(In(folder, name), 1, Ramp(50, 5, 2));
     }
+    WriteWav(In(folder, "good.wav"), 1, Ramp(60, 9, 4));
+    WriteWav(In(folder, "other.wav"), 1, Ramp(70, -9, 3));
     int runs = 0;
     ModalWatch<TUploadForm> watch(
         [&](TUploadForm* dialog) {
@@ -291,19 +294,26 @@ class UploadTest : public QObject {
           if (runs == 2)
             faults.forcedStatus[kelvora::protocol::kPutWsData] = kelvora::sim::kMemoryFull;
           machine.SetFaults(faults);
+          if (runs == 4) {
+            dialog->FileNameEdit->setText("other.wav");
+            dialog->CheckFile();
+          }
           Accept(dialog, kNew);
         },
-        3);
+        4);
     auto form = kelvora::testing::MakeMainForm(
         kelvora::testing::FreshSettings(),
-        {In(folder, "cancelled.wav"), "/del", In(folder, "refused.wav"), In(folder, "good.wav")});
+        {In(folder, "cancelled.wav"), "/del", In(folder, "refused.wav"), In(folder, "good.wav"),
+         In(folder, "swapped.wav")});
     QSignalSpy closed(form.get(), &TMainForm::Closed);
     QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 20000);
-    QCOMPARE(runs, 3);
-    QVERIFY(QFile::exists(In(folder, "cancelled.wav")));
-    QVERIFY(QFile::exists(In(folder, "refused.wav")));
+    QCOMPARE(runs, 4);
+    for (const char* kept : {"cancelled.wav", "refused.wav", "swapped.wav", "other.wav"}) {
+      QVERIFY2(QFile::exists(In(folder, kept)), kept);
+    }
     QVERIFY(!QFile::exists(In(folder, "good.wav")));
-    QCOMPARE(machine.Data(kNew, 1, 50), machine.Stored(Ramp(50, 5, 2)));
+    QCOMPARE(machine.Data(kNew, 1, 60), machine.Stored(Ramp(60, 9, 4)));
+    QCOMPARE(machine.Data(kNew, 2, 70), machine.Stored(Ramp(70, -9, 3)));
   }
 
   // Dropped WAV files go through the dialog one after the other once the drop has returned;
