@@ -11,6 +11,7 @@ namespace {
 
 constexpr uint32_t kFormatBytes = 16;  // the part of "fmt " this reader uses
 constexpr uint32_t kMorlavineBytes = 8;
+constexpr uint32_t kUnknownLength = 0xFFFFFFFF;  // the data size a streaming writer gives
 constexpr int kPcm = 1;
 
 uint16_t Le16(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
@@ -185,7 +186,8 @@ bool TRiffFile::StartData(const Chunk& chunk, bool formatSeen) {
   if (BlockAlign == 0) return Fail("the format chunk gives a block align of 0");
   // A file cut short (a stopped recording or copy) keeps the whole frames it really holds.
   uint64_t bytes = std::min<uint64_t>(chunk.size, Remaining());
-  CutShort = bytes < chunk.size;
+  // A streaming writer that cannot know the length announces 0xFFFFFFFF bytes.
+  CutShort = bytes < chunk.size && chunk.size != kUnknownLength;
   AnnouncedFrames = static_cast<int64_t>(chunk.size / BlockAlign);
   FrameCount = static_cast<int>(std::min<uint64_t>(bytes / uint64_t(BlockAlign), INT_MAX));
   if (FrameCount == 0) return Fail("the data chunk holds no samples");

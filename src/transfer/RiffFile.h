@@ -28,7 +28,8 @@ class TRiffFile {
   int BitsPerSample = 0;
   int FrameCount = 0;
   bool IsMorlavine = false;  // a Morlavine chunk followed the format chunk
-  // The data chunk announces more bytes than the file holds: FrameCount counts only those held.
+  // The data chunk announces more bytes than the file holds (and not the unknown length of a
+  // streamed file): FrameCount counts only those held.
   bool CutShort = false;
   int64_t AnnouncedFrames = 0;
   int MorlavineLoopEnd = 0;

@@ -105,6 +105,10 @@ TEST_F(Hostile, FilesThatPromiseMoreThanTheyHold) {
   EXPECT_NE(cut.message.find("cut short: it holds 200 of the 1000 samples"), std::string::npos)
       << cut.message;
   EXPECT_TRUE(SamplerData(kNewInstrument, 1).empty());
+  // A streamed file's unknown length is no promise: its samples go up.
+  Save(temp_ / "streamed.wav", RiffOf(ChunkOf("fmt ", FmtBody(1, 1, 44100, 16, 2))) +
+                                   Text("data") + Le32(0xFFFFFFFF) + Bytes(400, 7));
+  EXPECT_TRUE(Upload(temp_ / "streamed.wav", NewInstrument(), progress).Succeeded());
 
   // A file that shrinks while it is sent fails instead of sending what is not there.
   WriteMono16(temp_ / "shrinks.wav", TestSignal(20000));
