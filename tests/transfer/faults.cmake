@@ -10,15 +10,15 @@ target_compile_definitions(fault_matrix_test
   PRIVATE KELVORA_MATRIX_FILE="${CMAKE_CURRENT_BINARY_DIR}/fault_matrix.txt")
 set_tests_properties(fault_matrix_test PROPERTIES TIMEOUT 900)
 
-# Random operations with random faults; also run by the sanitizer build, where LeakSanitizer
-# checks that nothing is lost on the way.
+# Random operations with random faults; also run by the address-sanitizer build, where
+# LeakSanitizer checks that nothing is lost on the way.
 kelvora_gtest(soak_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/soak_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/transfer_support.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wav_support.cpp
   LIBS kelvora::transfer kelvora::session_fixture
-  LABELS soak concurrency)
+  LABELS soak)
 set_tests_properties(soak_test PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1")
 
 kelvora_gtest(transfer_port_test
