@@ -14,7 +14,7 @@ run_suite() {  # build-dir, ctest label filter...
   ctest --test-dir "$dir" --output-on-failure -j"$jobs" "$@"
 }
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$jobs"
 run_suite build -LE 'bench|hardware|deb'
 
