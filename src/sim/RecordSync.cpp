@@ -1,6 +1,7 @@
 #include "sim/RecordSync.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kelvora::sim {
 
@@ -44,14 +45,22 @@ void SyncInstrumentWords(InstrumentSlot& instrument, SamplerModel model) {
   }
 }
 
+// Each key gets the highest-numbered wavesample of the layer whose range holds it, so the
+// wavesamples are laid over the map in ascending order and later ones win.
 void SyncLayerMaps(InstrumentSlot& instrument) {
+  constexpr int kMapKeys = kLayerMapLast - kLayerMapFirst + 1;
   for (int l = 0; l < kLayers; ++l) {
     if (!instrument.layers[l]) continue;
-    int* record = instrument.layers[l]->record.data();
-    for (int word = kLayerMapFirst; word <= kLayerMapLast; ++word) {
-      const int key = kFirstMapKey + word - kLayerMapFirst;
-      record[word] = WaveSampleOnKey(instrument, l, key) << 8;
+    std::array<int, kMapKeys> map{};
+    for (int w = 1; w <= kWaveSamples; ++w) {
+      const auto& slot = instrument.waveSamples[w - 1];
+      if (!slot || slot->layer != l) continue;
+      const int low = std::max(HighByte(slot->record[kWsLowKey]), kFirstMapKey);
+      const int high = std::min(HighByte(slot->record[kWsHighKey]), kFirstMapKey + kMapKeys - 1);
+      for (int key = low; key <= high; ++key) map[key - kFirstMapKey] = w;
     }
+    int* record = instrument.layers[l]->record.data();
+    for (int k = 0; k < kMapKeys; ++k) record[kLayerMapFirst + k] = map[k] << 8;
   }
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "protocol/NameCodec.h"
 #include "protocol/Records.h"
+#include "sim/RecordSync.h"
 #include "sim/SamplerMemory.h"
 #include "sim/SamplerStatus.h"
 #include "sim_support.h"
@@ -61,6 +64,32 @@ TEST(SamplerMemory, RecordsDescribeTheObjectsAfterEveryChange) {
   EXPECT_EQ(memory.WaveSample(0, 7)->record[kWsCopySource], 0);
   EXPECT_EQ(memory.Data(0, 7)->size(), 10u);
   EXPECT_EQ(memory.RemoveLayer(0, 2), kNoLayer);
+}
+
+// The map must name, for every key, the highest-numbered wavesample of the layer whose range
+// holds it, whatever the ranges: overlapping, reversed, or reaching past the mapped keys.
+TEST(SamplerMemory, LayerMapsAgreeWithTheKeyRangesOfEveryWaveSample) {
+  SamplerMemory memory(SamplerModel::Eps16Plus, 4 * 1024 * 1024);
+  ASSERT_EQ(memory.AddInstrument(0, "map"), kAck);
+  ASSERT_EQ(memory.AddLayer(0, 0, "A"), kAck);
+  ASSERT_EQ(memory.AddLayer(0, 1, "B"), kAck);
+  uint32_t seed = 12345;
+  auto next = [&seed](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % static_cast<uint32_t>(n));
+  };
+  for (int w = 1; w <= 40; ++w) {
+    const int low = next(128);
+    const int high = w % 7 == 0 ? low - 3 : low + next(30);  // a few reversed ranges
+    ASSERT_EQ(memory.AddWaveSample(0, next(2), w * 3, KeyRange(low, std::min(high, 127)),
+                                   WaveData(10)),
+              kAck);
+  }
+  for (int l = 0; l < 2; ++l)
+    for (int key = 21; key <= 108; ++key)
+      EXPECT_EQ(MapWord(memory, 0, l, key),
+                WaveSampleOnKey(*memory.Instrument(0), l, key) << 8)
+          << "layer " << l << " key " << key;
 }
 
 TEST(SamplerMemory, HostRecordsCannotContradictTheObjects) {
