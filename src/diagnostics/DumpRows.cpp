@@ -1,7 +1,5 @@
 #include "diagnostics/DumpRows.h"
 
-#include <cstdio>
-
 namespace kelvora::diagnostics {
 
 namespace {
@@ -14,8 +12,9 @@ void TDumpRows::Begin() {
 }
 
 void TDumpRows::Byte(uint8_t byte) {
-  char text[4];
-  std::snprintf(text, sizeof text, "%02x ", byte);
+  // A dump can run to tens of thousands of bytes, so no formatted print per byte.
+  static constexpr char kHex[] = "0123456789abcdef";
+  const char text[4] = {kHex[byte >> 4], kHex[byte & 0xF], ' ', '\0'};
   TDebugDevice classWide;
   (device_ != nullptr ? *device_ : classWide).Write(text);
   if (++column_ == kBytesPerRow) {

@@ -24,9 +24,11 @@ constexpr int kOpenNotConfirmed = 2000;
 TMidiIn::TMidiIn() : slot_(Pool().Take()) {
   if (slot_ < 0) throw PortError("error: Midiin pool full");
   DoreRav::ResetInSlot(slot_);
-  byteRing_ = std::make_unique<ByteRing>();
+  byteRing_ = std::make_unique_for_overwrite<ByteRing>();
+  byteRing_->Reset();
   DoreRav::MIDIINSETLBUFFER(byteRing_.get(), slot_);
-  shortRing_ = std::make_unique<ShortRing>();
+  shortRing_ = std::make_unique_for_overwrite<ShortRing>();
+  shortRing_->Reset();
   DoreRav::MIDIINSETSBUFFER(shortRing_.get(), slot_);
   notifier_ = std::make_unique<ShortDataNotifier>([this] { DeliverShortData(); });
   DoreRav::MIDIINSETHANDLE(notifier_.get(), slot_);

@@ -25,7 +25,8 @@ constexpr int kOpenNotConfirmed = 2000;
 TMidiOut::TMidiOut() : slot_(Pool().Take()) {
   if (slot_ < 0) throw PortError("error: Midiout pool full");
   DoreRav::ResetOutSlot(slot_);
-  sysEx_ = std::make_unique<uint8_t[]>(kSysExCapacity);
+  // Only the bytes of the message being built are ever read.
+  sysEx_ = std::make_unique_for_overwrite<uint8_t[]>(kSysExCapacity);
 }
 
 TMidiOut::~TMidiOut() {

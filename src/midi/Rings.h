@@ -37,6 +37,14 @@ struct Ring {
     return stored;
   }
 
+  // Before the ring is shared: empty. The entries are left as they are, since none is read
+  // before the producer has written it, which spares zeroing the whole ring on every open.
+  void Reset() {
+    ReadIndex = 0;
+    WriteIndex = 0;
+    Count.store(0, std::memory_order_relaxed);
+  }
+
   // Consumer: the oldest entry, if any.
   bool Take(Entry& entry) {
     if (Count.load(std::memory_order_acquire) == 0) return false;

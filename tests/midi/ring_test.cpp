@@ -46,6 +46,22 @@ TEST(RingTest, ReadIndexReturnsToZeroAfterAFullRound) {
   EXPECT_FALSE(ring->Take(b));
 }
 
+TEST(RingTest, AResetRingIsEmptyWhateverItsMemoryHeld) {
+  auto ring = std::make_unique_for_overwrite<ByteRing>();
+  ring->ReadIndex = 31000;
+  ring->WriteIndex = 12;
+  ring->Count.store(77);
+  ring->Reset();
+  uint8_t b = 0;
+  EXPECT_FALSE(ring->Take(b));
+  const std::vector<uint8_t> bytes = Bytes(0, ByteRing::kCapacity);
+  EXPECT_EQ(ring->Append(bytes.data(), bytes.size()), bytes.size());  // the whole ring is free
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    ASSERT_TRUE(ring->Take(b));
+    ASSERT_EQ(b, bytes[i]) << "byte " << i;
+  }
+}
+
 TEST(RingTest, DiscardDropsWhatWaitsAndKeepsWhatFollows) {
   auto ring = std::make_unique<ByteRing>();
   const std::vector<uint8_t> old = Bytes(0, 32000);
