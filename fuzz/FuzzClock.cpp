@@ -5,10 +5,9 @@
 namespace kelvora::fuzz {
 
 bool FuzzClock::WaitForActivity(uint64_t seen, uint32_t ms) {
-  cable_.WaitIdle();
   if (midi::MidiActivity::Count() != seen) return true;
   now_ += ms;
-  return midi::MidiActivity::Count() != seen;
+  return false;
 }
 
 }  // namespace kelvora::fuzz

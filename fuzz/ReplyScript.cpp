@@ -7,10 +7,10 @@
 
 namespace kelvora::fuzz {
 
-ReplyScript::ReplyScript(midi::LoopbackMidiDriver& cable, std::deque<Chunk> chunks)
+ReplyScript::ReplyScript(ScriptCable& cable, std::deque<Chunk> chunks)
     : cable_(cable), chunks_(std::move(chunks)) {}
 
-ReplyScript::ReplyScript(midi::LoopbackMidiDriver& cable) : cable_(cable) {
+ReplyScript::ReplyScript(ScriptCable& cable) : cable_(cable) {
   sim::SimOptions options;
   options.demoContent = true;
   options = sim::NormalizedOptions(options);

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <vector>
 
-#include "midi/LoopbackMidiDriver.h"
+#include "ScriptCable.h"
 #include "sim/SamplerEngine.h"
 #include "sim/SamplerLog.h"
 #include "sim/SamplerMemory.h"
@@ -24,8 +24,8 @@ using Chunk = std::vector<uint8_t>;
 // each answer as a chunk, which makes a seed of real replies.
 class ReplyScript : public midi::LoopbackPeer {
  public:
-  ReplyScript(midi::LoopbackMidiDriver& cable, std::deque<Chunk> chunks);
-  explicit ReplyScript(midi::LoopbackMidiDriver& cable);  // recording
+  ReplyScript(ScriptCable& cable, std::deque<Chunk> chunks);
+  explicit ReplyScript(ScriptCable& cable);  // recording
 
   void Start();
   void OnLongMessage(const uint8_t* data, size_t length) override;
@@ -39,7 +39,7 @@ class ReplyScript : public midi::LoopbackPeer {
  private:
   void Answer(const Chunk& chunk);
 
-  midi::LoopbackMidiDriver& cable_;
+  ScriptCable& cable_;
   std::mutex mutex_;
   std::deque<Chunk> chunks_;
   std::unique_ptr<sim::SamplerMemory> memory_;

@@ -167,9 +167,9 @@ std::vector<uint8_t> SessionPlan::ToBytes() const {
           static_cast<uint8_t>(value2 >> 8)};
 }
 
-void RunSession(const SessionPlan& plan, ReplyScript& script, midi::LoopbackMidiDriver& cable,
+void RunSession(const SessionPlan& plan, ReplyScript& script, ScriptCable& cable,
                 const std::string& scratchDir) {
-  FuzzClock clock(cable);
+  FuzzClock clock;
   midi::SetClock(&clock);
   midi::SetDriver(&cable);
   cable.AttachPeer(&script);

@@ -39,9 +39,9 @@ struct SessionPlan {
   std::vector<uint8_t> ToBytes() const;
 };
 
-// Runs the plan on a fresh session over a loopback cable answered by `script`, in virtual time,
+// Runs the plan on a fresh session over the fuzz cable answered by `script`, in virtual time,
 // and aborts with a message when the session ends up in a state it must never reach.
-void RunSession(const SessionPlan& plan, ReplyScript& script, midi::LoopbackMidiDriver& cable,
+void RunSession(const SessionPlan& plan, ReplyScript& script, ScriptCable& cable,
                 const std::string& scratchDir);
 
 }  // namespace kelvora::fuzz

@@ -7,13 +7,13 @@
 
 #include "ResponseSession.h"
 #include "ScratchFile.h"
-#include "midi/LoopbackMidiDriver.h"
+#include "ScriptCable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kelvora::fuzz;
   if (size < SessionPlan::kBytes) return 0;
   const SessionPlan plan = SessionPlan::FromBytes(data);
-  kelvora::midi::LoopbackMidiDriver cable;
+  ScriptCable cable;
   ReplyScript script(cable, SplitChunks(data + SessionPlan::kBytes, size - SessionPlan::kBytes));
   RunSession(plan, script, cable, ScratchDir());
   return 0;

@@ -12,7 +12,7 @@
 #include "ReplyScript.h"
 #include "ResponseSession.h"
 #include "ScratchFile.h"
-#include "midi/LoopbackMidiDriver.h"
+#include "ScriptCable.h"
 #include "protocol/Sysex.h"
 
 namespace {
@@ -49,7 +49,7 @@ void SaveHostSide(const std::string& dir, const std::string& name,
 std::string simDir;
 
 void Record(const std::string& dir, const std::string& name, const SessionPlan& plan) {
-  midi::LoopbackMidiDriver cable;
+  ScriptCable cable;
   ReplyScript script(cable);
   RunSession(plan, script, cable, ScratchDir());
   Save(dir, name, plan, script.Recorded());
