@@ -3,23 +3,30 @@
 # low priority, and prints per target the executions done, the rate and what was found.
 # Output: build-fuzz/long/<target>.log, the grown corpus in build-fuzz/long/<target>/, findings
 # in build-fuzz/long/findings-<target>/. FUZZ_MAX_SECONDS (default 0: none) caps each target's
-# time; FUZZ_TARGETS picks targets. Expects the build of scripts/fuzz-smoke.sh.
+# time; FUZZ_TARGETS picks targets. Expects the build of scripts/fuzz-smoke.sh; FUZZ_BIN_DIR
+# (default build-fuzz/fuzz) runs copies of the targets instead, so that a run of hours is not
+# disturbed by rebuilding the tree. Several invocations with different FUZZ_TARGETS may run at
+# the same time, one per core.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${FUZZ_RUNS:-10000000}
 max_seconds=${FUZZ_MAX_SECONDS:-0}
 read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_riff fuzz_responses fuzz_sim_parser fuzz_settings}"
+bin=${FUZZ_BIN_DIR:-build-fuzz/fuzz}
 out=build-fuzz/long
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=print_stacktrace=1
 
-export KELVORA_FUZZ_SCRATCH=$(mktemp -d)
+# The settings target writes a file per input: keep them in memory where there is a tmpfs.
+scratch_base=/tmp
+[ -w /dev/shm ] && scratch_base=/dev/shm
+export KELVORA_FUZZ_SCRATCH=$(mktemp -d -p "$scratch_base")
 trap 'rm -rf "$KELVORA_FUZZ_SCRATCH"' EXIT
 status=0
 for target in "${targets[@]}"; do
   mkdir -p "$out/$target" "$out/findings-$target"
   start=$(date +%s)
-  nice -n 10 build-fuzz/fuzz/"$target" -runs="$runs" -max_total_time="$max_seconds" \
+  nice -n 10 "$bin/$target" -runs="$runs" -max_total_time="$max_seconds" \
     -timeout=25 -print_final_stats=1 -artifact_prefix="$out/findings-$target/" \
     "$out/$target" "fuzz/corpus/$target" >"$out/$target.log" 2>&1
   code=$?
