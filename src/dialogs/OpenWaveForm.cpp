@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/NoInstrForm.h"
+#include "dialogs/ListEdits.h"
 #include "dialogs/RenameInstrForm.h"
 #include "protocol/Eps.h"
 
@@ -216,30 +217,15 @@ void TOpenWaveForm::ShowWaveSamplePopup(const QPoint& pos) {
 }
 
 void TOpenWaveForm::RenameClick() {
-  const TListEntry* instrument = SelectedInstrument();
-  if (instrument == nullptr || instrument->IsNew) return;
-  const int number = instrument->Number;
-  const std::string& name = eps_.InstrName[number];
-  if (RenameInstrForm->Execute(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))) !=
-      protocol::mrOk) {
-    return;
-  }
-  eps_.RenameInstrument(number, RenameInstrForm->NewName().toLatin1().toStdString());
-  Refresh();
+  if (RenameListedInstrument(eps_, *RenameInstrForm, SelectedInstrument())) Refresh();
 }
 
 void TOpenWaveForm::DeleteInstrumentClick() {
-  const TListEntry* instrument = SelectedInstrument();
-  if (instrument == nullptr || instrument->IsNew) return;
-  eps_.DeleteInstrument(instrument->Number);
-  Refresh();
+  if (DeleteListedInstrument(eps_, SelectedInstrument())) Refresh();
 }
 
 void TOpenWaveForm::DeleteWaveSampleClick() {
-  const TListEntry* waveSample = SelectedWaveSample();
-  if (waveSample == nullptr || waveSample->IsNew) return;
-  eps_.DeleteWaveSample(waveSample->Instrument, waveSample->Number + 1);
-  Refresh();
+  if (DeleteListedWaveSample(eps_, SelectedWaveSample())) Refresh();
 }
 
 }  // namespace kelvora::dialogs

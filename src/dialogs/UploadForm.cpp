@@ -26,6 +26,7 @@
 #include "dialogs/Audition.h"
 #include "dialogs/HelpLink.h"
 #include "dialogs/KeyName.h"
+#include "dialogs/ListEdits.h"
 #include "dialogs/RenameInstrForm.h"
 #include "protocol/Eps.h"
 #include "transfer/UploadCheck.h"
@@ -150,7 +151,7 @@ void TUploadForm::BuildMenus() {
       if (!action->isSeparator() && action != RenameMenuItem) box->addAction(action);
     }
     connect(box, &QWidget::customContextMenuRequested, this,
-            [this, box, menu](const QPoint& pos) { ShowPopup(box, menu, pos); });
+            [box, menu](const QPoint& pos) { PopupListMenu(box, menu, pos); });
   }
   connect(RenameMenuItem, &QAction::triggered, this, &TUploadForm::RenameClick);
   connect(DeleteInsMenuItem, &QAction::triggered, this, &TUploadForm::DeleteInstrumentClick);
@@ -364,36 +365,16 @@ void TUploadForm::UpdateDeleteItems() {
   DeleteLayMenuItem->setEnabled(layer != nullptr && !layer->IsNew);
 }
 
-void TUploadForm::ShowPopup(QListWidget* box, QMenu* menu, const QPoint& pos) {
-  if (QListWidgetItem* item = box->itemAt(pos)) box->setCurrentItem(item);
-  menu->popup(box->viewport()->mapToGlobal(pos));
-}
-
 void TUploadForm::RenameClick() {
-  const TListEntry* instrument = SelectedInstrument();
-  if (instrument == nullptr || instrument->IsNew) return;
-  const int number = instrument->Number;
-  const std::string& name = eps_.InstrName[number];
-  if (RenameInstrForm->Execute(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))) !=
-      protocol::mrOk) {
-    return;
-  }
-  eps_.RenameInstrument(number, RenameInstrForm->NewName().toLatin1().toStdString());
-  Refresh();
+  if (RenameListedInstrument(eps_, *RenameInstrForm, SelectedInstrument())) Refresh();
 }
 
 void TUploadForm::DeleteInstrumentClick() {
-  const TListEntry* instrument = SelectedInstrument();
-  if (instrument == nullptr || instrument->IsNew) return;
-  eps_.DeleteInstrument(instrument->Number);
-  Refresh();
+  if (DeleteListedInstrument(eps_, SelectedInstrument())) Refresh();
 }
 
 void TUploadForm::DeleteWaveSampleClick() {
-  const TListEntry* waveSample = SelectedWaveSample();
-  if (waveSample == nullptr || waveSample->IsNew) return;
-  eps_.DeleteWaveSample(waveSample->Instrument, waveSample->Number + 1);
-  Refresh();
+  if (DeleteListedWaveSample(eps_, SelectedWaveSample())) Refresh();
 }
 
 void TUploadForm::DeleteLayerClick() {

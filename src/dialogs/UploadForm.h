@@ -137,7 +137,6 @@ class TUploadForm : public QDialog {
   void DeleteInstrumentClick();
   void DeleteWaveSampleClick();
   void DeleteLayerClick();
-  void ShowPopup(QListWidget* box, QMenu* menu, const QPoint& pos);
 
   protocol::TEps& eps_;
   QString& uploadDownloadPath_;
