@@ -43,6 +43,21 @@ std::unique_ptr<app::TMainForm> MakeMainForm(const QString& settingsPath,
   return std::make_unique<app::TMainForm>(app::TMainForm::Options{arguments, settingsPath});
 }
 
+bool ShowMainWindow(std::unique_ptr<NoHardwareMachine>& machine,
+                    std::unique_ptr<app::TMainForm>& form, int width, int height) {
+  machine = std::make_unique<NoHardwareMachine>();
+  form = MakeMainForm(FreshSettings());
+  form->showNormal();
+  form->setGeometry(20, 20, width, height);
+  return QTest::qWaitForWindowExposed(form.get());
+}
+
+void CloseMainWindow(std::unique_ptr<NoHardwareMachine>& machine,
+                     std::unique_ptr<app::TMainForm>& form) {
+  form.reset();
+  machine.reset();
+}
+
 void RunEvents(int ms) { QTest::qWait(ms); }
 
 }  // namespace kelvora::testing

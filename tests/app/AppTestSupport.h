@@ -33,6 +33,14 @@ QString ReadSettingsFile(const QString& path);
 std::unique_ptr<app::TMainForm> MakeMainForm(const QString& settingsPath,
                                              const QStringList& arguments = {});
 
+// What each main-window test starts from: the machine without hardware and a main window on
+// fresh settings, shown at 20, 20 with the given size. False when the window did not appear.
+bool ShowMainWindow(std::unique_ptr<NoHardwareMachine>& machine,
+                    std::unique_ptr<app::TMainForm>& form, int width, int height);
+// Closes the window before the machine goes, as the program ends.
+void CloseMainWindow(std::unique_ptr<NoHardwareMachine>& machine,
+                     std::unique_ptr<app::TMainForm>& form);
+
 // Lets the event loop run for `ms` milliseconds.
 void RunEvents(int ms);
 

@@ -48,17 +48,8 @@ class OpenTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void init() {
-    machine_ = std::make_unique<kelvora::testing::NoHardwareMachine>();
-    form_ = kelvora::testing::MakeMainForm(kelvora::testing::FreshSettings());
-    form_->showNormal();
-    form_->setGeometry(20, 20, 900, 520);
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-  }
-  void cleanup() {
-    form_.reset();
-    machine_.reset();
-  }
+  void init() { QVERIFY(kelvora::testing::ShowMainWindow(machine_, form_, 900, 520)); }
+  void cleanup() { kelvora::testing::CloseMainWindow(machine_, form_); }
 
   void openSelectZoomAndJump() {
     OpenFromTheMenu(*form_, 0, true);

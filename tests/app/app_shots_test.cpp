@@ -24,17 +24,8 @@ class ShotsTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void init() {
-    machine_ = std::make_unique<kelvora::testing::NoHardwareMachine>();
-    form_ = kelvora::testing::MakeMainForm(kelvora::testing::FreshSettings());
-    form_->showNormal();
-    form_->setGeometry(20, 20, 800, 480);
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-  }
-  void cleanup() {
-    form_.reset();
-    machine_.reset();
-  }
+  void init() { QVERIFY(kelvora::testing::ShowMainWindow(machine_, form_, 800, 480)); }
+  void cleanup() { kelvora::testing::CloseMainWindow(machine_, form_); }
 
   void mainWindowWithNothingOpen() {
     const QImage shot = Shoot(form_.get(), "main-window-empty");
