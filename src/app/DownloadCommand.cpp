@@ -18,10 +18,6 @@ namespace kelvora::app {
 
 namespace {
 
-// The engine reports a destination it could not create with this opening; nothing was written
-// then, so the remembered folder stays as it was.
-const QString kCreateFailure = QStringLiteral("Unable to create destination file '");
-
 // Whatever way the command ends (an answer, a failure, an exception from a port), the main window
 // is usable again and every hourglass it started is gone.
 class RestoreOnExit {
@@ -99,8 +95,9 @@ QString DownloadCommand::ChooseFile() {
 
 void DownloadCommand::Transfer(transfer::DownloadEngine& engine, const QString& fileName) {
   const transfer::TransferResult result = engine.Download(fileName.toStdString());
-  const bool created = !QString::fromStdString(result.message).startsWith(kCreateFailure);
-  if (created) form_.UploadDownloadPath = FolderOf(fileName);
+  // Nothing was written to a destination that could not be created, so the remembered folder
+  // stays as it was.
+  if (!result.noDestination) form_.UploadDownloadPath = FolderOf(fileName);
   Report(result, fileName);
 }
 
@@ -117,7 +114,7 @@ void DownloadCommand::Report(const transfer::TransferResult& result, const QStri
       return Tell(QStringLiteral("The download was cancelled.\n") +
                   IncompleteNote(fileName, result.samples, total));
     case transfer::TransferOutcome::Failed:
-      if (message.startsWith(kCreateFailure)) return Tell(message);
+      if (result.noDestination) return Tell(message);
       return Tell((message.isEmpty() ? QStringLiteral("The download failed.") : message) +
                   QStringLiteral("\n") + IncompleteNote(fileName, result.samples, total));
   }

@@ -87,7 +87,7 @@ bool DownloadEngine::OpenFile(const std::string& path, TransferResult& result) {
   if (file_ != nullptr) return true;
   DebugWrite("Unable to write download file");
   DebugLine(path);
-  result = {TransferOutcome::Failed, CreateFailure(path), 0};
+  result = {TransferOutcome::Failed, CreateFailure(path), 0, true};
   return false;
 }
 

@@ -17,6 +17,8 @@ struct TransferResult {
   TransferOutcome outcome = TransferOutcome::Failed;
   std::string message;  // for a person; empty for Done and Cancelled
   int64_t samples = 0;  // samples written to the file (download) or acknowledged (upload)
+  // Download: the destination file could not be created, so nothing at all was written.
+  bool noDestination = false;
 
   bool Succeeded() const { return outcome == TransferOutcome::Done; }
 };

@@ -90,6 +90,7 @@ TEST_F(Faults, DataHeaderAnnouncingMoreThanAskedFails) {
   EXPECT_EQ(result.outcome, TransferOutcome::Failed);
   EXPECT_NE(result.message.find("256 to 556 instead of 256 to 512"), std::string::npos)
       << result.message;
+  EXPECT_FALSE(result.noDestination);  // the file is there, holding what arrived
   EXPECT_EQ(DownloadedSamples(temp_ / "long.wav"), Head(256));
 }
 
@@ -130,6 +131,7 @@ TEST_F(Faults, DestinationThatCannotBeCreated) {
   const TransferResult result = Download(path, progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Failed);
   EXPECT_EQ(result.message.rfind("Unable to create destination file '" + path + "'. \n", 0), 0u);
+  EXPECT_TRUE(result.noDestination);
   EXPECT_TRUE(progress.calls.empty());
 }
 
