@@ -21,15 +21,26 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=print_stacktra
 scratch_base=/tmp
 [ -w /dev/shm ] && scratch_base=/dev/shm
 export KELVORA_FUZZ_SCRATCH=$(mktemp -d -p "$scratch_base")
-trap 'rm -rf "$KELVORA_FUZZ_SCRATCH"' EXIT
+# Stopping the script stops its fuzzer first: a fuzzer left running without its scratch folder
+# would report every input that writes a file as a finding.
+fuzzer=0
+cleanup() {
+  if [ "$fuzzer" -ne 0 ]; then kill "$fuzzer" 2>/dev/null; wait "$fuzzer"; fi
+  rm -rf "$KELVORA_FUZZ_SCRATCH"
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
 status=0
 for target in "${targets[@]}"; do
   mkdir -p "$out/$target" "$out/findings-$target"
   start=$(date +%s)
   nice -n 10 "$bin/$target" -runs="$runs" -max_total_time="$max_seconds" \
     -timeout=25 -print_final_stats=1 -artifact_prefix="$out/findings-$target/" \
-    "$out/$target" "fuzz/corpus/$target" >"$out/$target.log" 2>&1
+    "$out/$target" "fuzz/corpus/$target" >"$out/$target.log" 2>&1 &
+  fuzzer=$!
+  wait "$fuzzer"
   code=$?
+  fuzzer=0
   seconds=$(( $(date +%s) - start ))
   executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$target.log" | tail -n 1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$out/$target.log" | tail -n 1)
