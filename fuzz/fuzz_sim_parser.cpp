@@ -50,16 +50,6 @@ void LoadContent(sim::SamplerMemory& memory) {
   AddRamp(memory, 2, 1, 2, 400);
 }
 
-// Built once and copied for every run, which costs far less than building it again.
-const sim::SamplerMemory& Content(const sim::SimOptions& options) {
-  static const sim::SamplerMemory content = [&options] {
-    sim::SamplerMemory memory(options.model, options.memoryWords);
-    LoadContent(memory);
-    return memory;
-  }();
-  return content;
-}
-
 void CheckMessage(const std::vector<uint8_t>& bytes) {
   Require(bytes.size() >= 2 && bytes.front() == 0xF0 && bytes.back() == 0xF7,
           "a message that is not one SysEx");
@@ -74,7 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   sim::SimOptions options;
   options.channel = data[0] % 16 + 1;
   options = sim::NormalizedOptions(options);
-  sim::SamplerMemory memory = Content(options);  // the model and size do not vary
+  // Built afresh for every input: a copy of a prepared memory would share its sample data, and
+  // one input's edits would reach the next.
+  sim::SamplerMemory memory(options.model, options.memoryWords);
+  LoadContent(memory);
   sim::SamplerLog log;
   uint32_t now = 1000;
   std::vector<std::vector<uint8_t>> sent;
