@@ -24,7 +24,6 @@ ReplyScript::ReplyScript(ScriptCable& cable) : cable_(cable) {
 }
 
 void ReplyScript::Start() {
-  std::lock_guard lock(mutex_);
   if (engine_) {
     recorded_.emplace_back();  // nothing before the first message
     return;
@@ -35,7 +34,6 @@ void ReplyScript::Start() {
 }
 
 void ReplyScript::OnLongMessage(const uint8_t* data, size_t length) {
-  std::lock_guard lock(mutex_);
   if (engine_) {
     pending_.clear();
     hostMessages_.emplace_back(data, data + length);
@@ -50,12 +48,10 @@ void ReplyScript::OnLongMessage(const uint8_t* data, size_t length) {
 }
 
 std::vector<Chunk> ReplyScript::Recorded() {
-  std::lock_guard lock(mutex_);
   return recorded_;
 }
 
 std::vector<Chunk> ReplyScript::HostMessages() {
-  std::lock_guard lock(mutex_);
   return hostMessages_;
 }
 

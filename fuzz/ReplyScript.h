@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "ScriptCable.h"
@@ -40,7 +39,6 @@ class ReplyScript : public midi::LoopbackPeer {
   void Answer(const Chunk& chunk);
 
   ScriptCable& cable_;
-  std::mutex mutex_;
   std::deque<Chunk> chunks_;
   std::unique_ptr<sim::SamplerMemory> memory_;
   std::unique_ptr<sim::SamplerLog> log_;
