@@ -18,6 +18,8 @@ namespace {
 using namespace kelvora;
 using fuzz::Require;
 
+constexpr int64_t kFuzzMemoryWords = 64 * 1024;
+
 sim::WsRecord Record(int samples) {
   sim::WsRecord record{};
   protocol::ResetWsParams(record.data());
@@ -26,9 +28,19 @@ sim::WsRecord Record(int samples) {
   return record;
 }
 
+// Every wavesample starts as the head of one ramp, computed once: the content is rebuilt for
+// each input and should cost little next to what the input does.
+const sim::WaveData& Ramp() {
+  static const sim::WaveData ramp = [] {
+    sim::WaveData data(1500);
+    for (size_t n = 0; n < data.size(); ++n) data[n] = static_cast<int16_t>(n * 41 - 9000);
+    return data;
+  }();
+  return ramp;
+}
+
 void AddRamp(sim::SamplerMemory& memory, int i, int l, int w, int samples) {
-  sim::WaveData data(static_cast<size_t>(samples));
-  for (int n = 0; n < samples; ++n) data[static_cast<size_t>(n)] = static_cast<int16_t>(n * 41 - 9000);
+  sim::WaveData data(Ramp().begin(), Ramp().begin() + samples);
   memory.AddWaveSample(i, l, w, Record(samples), std::move(data));
 }
 
@@ -63,6 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   sim::SimOptions options;
   options.channel = data[0] % 16 + 1;
+  // A small memory: the parser and the executor take the same paths, "memory full" comes sooner,
+  // and an input that grows a wavesample to the whole memory stays cheap to run.
+  options.memoryWords = kFuzzMemoryWords;
   options = sim::NormalizedOptions(options);
   // Built afresh for every input: a copy of a prepared memory would share its sample data, and
   // one input's edits would reach the next.

@@ -15,7 +15,9 @@ max_seconds=${FUZZ_MAX_SECONDS:-0}
 read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_riff fuzz_responses fuzz_sim_parser fuzz_settings}"
 bin=${FUZZ_BIN_DIR:-build-fuzz/fuzz}
 out=build-fuzz/long
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=print_stacktrace=1
+# A 32 MB quarantine still outlives many inputs' worth of freed memory, and spares the page
+# faults of the default 256 MB: the simulator's targets run about a fifth faster with it.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:quarantine_size_mb=32} UBSAN_OPTIONS=print_stacktrace=1
 
 # The settings target writes a file per input: keep them in memory where there is a tmpfs.
 scratch_base=/tmp
