@@ -6,13 +6,25 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 namespace kelvora::fuzz {
 
+// Removes the folder when the process exits normally. A crash leaves it as it was, next to the
+// input that caused it. The path is kept on the heap: the caller's static string is destroyed
+// before exit handlers registered during its construction run.
+inline void RemoveAtExit(const std::string& path) {
+  static const std::string* const folder = new std::string(path);
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(*folder, ignored);
+  });
+}
+
 // A folder of this process for the files a fuzz input becomes: under $KELVORA_FUZZ_SCRATCH
-// when set (the scripts remove it afterwards), else in memory (/dev/shm, else /tmp).
+// when set, else in memory (/dev/shm, else /tmp). It goes when the fuzzer ends.
 inline const std::string& ScratchDir() {
   static const std::string dir = [] {
     const char* chosen = std::getenv("KELVORA_FUZZ_SCRATCH");
@@ -21,6 +33,7 @@ inline const std::string& ScratchDir() {
                                                              : "/tmp";
     const std::string path = base + "/kelvora-fuzz-" + std::to_string(getpid());
     mkdir(path.c_str(), 0700);
+    RemoveAtExit(path);
     return path;
   }();
   return dir;
