@@ -3,14 +3,10 @@
 kelvora_gtest(transfer_arithmetic_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/transfer_arithmetic_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/transfer_support.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/wav_support.cpp
-  LIBS kelvora::transfer kelvora::session_fixture)
+  LIBS kelvora::transfer_fixture)
 
 kelvora_gtest(transfer_engine_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/transfer_roundtrip_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/transfer_faults_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/transfer_support.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/wav_support.cpp
-  LIBS kelvora::transfer kelvora::session_fixture)
+  LIBS kelvora::transfer_fixture)

@@ -1,5 +1,5 @@
 # WAV reading, writing, the upload's refusals and frame conversion.
 kelvora_gtest(wav_test
   SOURCES wav_reader_test.cpp wav_writer_test.cpp wav_conversion_test.cpp
-          wav_upload_check_test.cpp wav_support.cpp
-  LIBS kelvora::transfer)
+          wav_upload_check_test.cpp
+  LIBS kelvora::transfer_fixture)
