@@ -6,7 +6,9 @@
 # time; FUZZ_TARGETS picks targets. Expects the build of scripts/fuzz-smoke.sh; FUZZ_BIN_DIR
 # (default build-fuzz/fuzz) runs copies of the targets instead, so that a run of hours is not
 # disturbed by rebuilding the tree. Several invocations with different FUZZ_TARGETS may run at
-# the same time, one per core.
+# the same time, one per core. FUZZ_JOB names a further job of a target that is already running:
+# it shares that target's corpus, as libFuzzer's own parallel jobs do, and keeps its own log and
+# findings (<target>-<job>.log, findings-<target>-<job>/); the executions of the jobs add up.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +16,7 @@ runs=${FUZZ_RUNS:-10000000}
 max_seconds=${FUZZ_MAX_SECONDS:-0}
 read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_riff fuzz_responses fuzz_sim_parser fuzz_settings}"
 bin=${FUZZ_BIN_DIR:-build-fuzz/fuzz}
+job=${FUZZ_JOB:+-$FUZZ_JOB}
 out=build-fuzz/long
 # A 32 MB quarantine still outlives many inputs' worth of freed memory, and spares the page
 # faults of the default 256 MB: the simulator's targets run about a fifth faster with it.
@@ -34,7 +37,8 @@ trap cleanup EXIT
 trap 'exit 143' TERM INT HUP
 status=0
 for target in "${targets[@]}"; do
-  mkdir -p "$out/$target" "$out/findings-$target"
+  log=$out/$target$job.log findings_dir=$out/findings-$target$job
+  mkdir -p "$out/$target" "$findings_dir"
   start=$(date +%s)
   # The settings target spends its time in the Qt library, which is built without frame
   # pointers: past the first two frames, every allocation's recorded stack picks up stray words,
@@ -44,20 +48,20 @@ for target in "${targets[@]}"; do
   target_asan=$ASAN_OPTIONS
   [ "$target" = fuzz_settings ] && target_asan=$ASAN_OPTIONS:malloc_context_size=2
   ASAN_OPTIONS=$target_asan nice -n 10 "$bin/$target" -runs="$runs" -max_total_time="$max_seconds" \
-    -timeout=25 -print_final_stats=1 -artifact_prefix="$out/findings-$target/" \
-    "$out/$target" "fuzz/corpus/$target" >"$out/$target.log" 2>&1 &
+    -timeout=25 -print_final_stats=1 -artifact_prefix="$findings_dir/" \
+    "$out/$target" "fuzz/corpus/$target" >"$log" 2>&1 &
   fuzzer=$!
   wait "$fuzzer"
   code=$?
   fuzzer=0
   seconds=$(( $(date +%s) - start ))
-  executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$target.log" | tail -n 1)
-  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$out/$target.log" | tail -n 1)
-  findings=$(find "$out/findings-$target" -type f | wc -l)
+  executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
+  findings=$(find "$findings_dir" -type f | wc -l)
   echo "$target: ${executed:-?} executions in ${seconds} s (${rate:-?} exec/s), exit $code," \
-       "$findings finding(s) in $out/findings-$target"
+       "$findings finding(s) in $findings_dir"
   if [ "$code" -ne 0 ] || [ "$findings" -ne 0 ]; then
-    grep -E 'ERROR|SUMMARY|invariant|runtime error' "$out/$target.log" | head -n 5
+    grep -E 'ERROR|SUMMARY|invariant|runtime error' "$log" | head -n 5
     status=1
   fi
 done
