@@ -40,14 +40,7 @@ for target in "${targets[@]}"; do
   log=$out/$target$job.log findings_dir=$out/findings-$target$job
   mkdir -p "$out/$target" "$findings_dir"
   start=$(date +%s)
-  # The settings target spends its time in the Qt library, which is built without frame
-  # pointers: past the first two frames, every allocation's recorded stack picks up stray words,
-  # each of them new, and the sanitizer's stack store grows by about 1.6 KB per input until the
-  # fuzzer stops at its memory limit. Two frames name the allocating call; an error's own stack
-  # is still unwound in full.
-  target_asan=$ASAN_OPTIONS
-  [ "$target" = fuzz_settings ] && target_asan=$ASAN_OPTIONS:malloc_context_size=2
-  ASAN_OPTIONS=$target_asan nice -n 10 "$bin/$target" -runs="$runs" -max_total_time="$max_seconds" \
+  nice -n 10 "$bin/$target" -runs="$runs" -max_total_time="$max_seconds" \
     -timeout=25 -print_final_stats=1 -artifact_prefix="$findings_dir/" \
     "$out/$target" "fuzz/corpus/$target" >"$log" 2>&1 &
   fuzzer=$!
