@@ -78,6 +78,7 @@ TransferResult DownloadEngine::Download(const std::string& path) {
   });
   DebugLine("End of Download");
   midi::WriteInputDump(*eps_.MidiIn);
+  if (!complete_) loop_.DropLateInput();
   progress_.HideProgress();
   return Finish(cancelled);
 }

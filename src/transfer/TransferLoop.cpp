@@ -12,6 +12,8 @@ namespace kelvora::transfer {
 namespace {
 
 constexpr int kMinBlockSize = 256;
+// Events are processed at least this often while late input is awaited.
+constexpr uint32_t kQuietSliceMs = 100;
 
 }  // namespace
 
@@ -53,6 +55,23 @@ bool TransferLoop::Pause(uint32_t ms) {
     Pump();
     if (progress_.Cancelled()) return false;
   }
+}
+
+size_t TransferLoop::DropLateInput() {
+  midi::TMidiIn& in = *eps_.MidiIn;
+  const uint32_t start = midi::TickCount();
+  uint32_t lastByte = start;
+  size_t dropped = 0;
+  for (;;) {
+    dropped += in.BytesAvailable();
+    in.Flush();
+    const uint32_t now = midi::TickCount();
+    if (now - lastByte >= kQuietMs || now - start >= kLateInputLimitMs) break;
+    if (in.WaitForBytes(1, kQuietSliceMs)) lastByte = midi::TickCount();
+    Pump();
+  }
+  if (dropped > 0) diagnostics::DebugLine("Late input dropped : " + std::to_string(dropped));
+  return dropped;
 }
 
 int TransferLoop::BlockSize() const {

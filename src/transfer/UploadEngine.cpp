@@ -55,6 +55,7 @@ TransferResult UploadEngine::Upload(const UploadChoices& choices, TRiffFile& fil
     }
   });
   midi::WriteInputDump(*eps_.MidiIn);
+  if (!complete_) loop_.DropLateInput();
   file.Close();
   progress_.HideProgress();
   LogTarget();

@@ -15,6 +15,7 @@
 #include "app/DownloadCommand.h"
 #include "app/MainForms.h"
 #include "diagnostics/DebugLogCapture.h"
+#include "dialogs/NoInstrForm.h"
 #include "dialogs/OpenWaveForm.h"
 #include "dialogs/StatusForm.h"
 #include "dialogs/browser_modal.h"
@@ -23,6 +24,7 @@
 #include "protocol/Records.h"
 
 using namespace kelvora::app;
+using kelvora::dialogs::TNoInstrForm;
 using kelvora::dialogs::TOpenWaveForm;
 using kelvora::testing::ModalWatch;
 
@@ -212,8 +214,12 @@ class DownloadTest : public QObject {
     QVERIFY(answers[0].text.contains(
         QString("incomplete: it holds %1 of the 22050 samples").arg(held)));
 
+    // The sampler's late answers to the cancelled request must not be read as the next ones,
+    // which left the browser without instruments.
+    ModalWatch<TNoInstrForm> noInstruments([](TNoInstrForm* form) { form->CancelButton->click(); });
     ChooseInBrowser(0);
     form_->Commands().Action(Cmd::OpenWavesample)->trigger();
+    QCOMPARE(noInstruments.Seen(), 0);
     QVERIFY(form_->Eps().WsOpen);
   }
 

@@ -238,6 +238,79 @@ TEST_F(Faults, CreationThatDoesNotTakeEndsTheUpload) {
   EXPECT_EQ(CountSent(Sampler(), kCreateLayer), 1);
 }
 
+// The sampler on a cable at MIDI speed, so its answers are still on the way when Cancel comes.
+class LateAnswers : public Faults {
+ protected:
+  // In real time: a block takes real time to cross the paced cable, which a virtual clock that
+  // jumps over quiet waits would take for a port that stopped sending.
+  void SetUp() override {
+    Faults::SetUp();
+    midi::SetClock(nullptr);
+  }
+  sim::SimOptions Options() override {
+    sim::SimOptions options = Faults::Options();
+    options.paced = true;
+    return options;
+  }
+
+  struct Config {
+    std::vector<std::string> names;
+    std::vector<bool> inUse;
+  };
+
+  Config ReadBack() {
+    EXPECT_TRUE(eps->OpenDevices());
+    eps->ReadConfig();
+    Config config;
+    for (int i = 0; i < kInstruments; ++i) {
+      config.names.push_back(eps->InstrName[i]);
+      config.inUse.push_back(eps->InstrInUse[i]);
+    }
+    return config;
+  }
+};
+
+// Whatever the sampler was still sending when Cancel came (the answer to a request, a data
+// header, the rest of a block) must not be taken for the answers to the next requests.
+TEST_F(LateAnswers, CancelLeavesTheNextExchangesInStep) {
+  eps->BlockSize = 512;
+  const Config before = ReadBack();
+  ASSERT_TRUE(before.inUse[0] && before.inUse[1] && before.inUse[2]);
+  struct Moment {
+    const char* name;
+    bool upload;
+    int state;
+  };
+  for (const Moment& moment : {Moment{"request sent", false, dsWaitAck},
+                               Moment{"header coming", false, dsWaitHeader},
+                               Moment{"block coming", false, dsWaitData},
+                               Moment{"block sent", true, usWaitDataAck}}) {
+    SCOPED_TRACE(moment.name);
+    RecordingProgress progress;
+    progress.cancelWhen = [&] {
+      return (moment.upload ? eps->UploadState : eps->DownloadState) == moment.state;
+    };
+    TransferResult result;
+    if (moment.upload) {
+      WriteMono16(temp_ / "source.wav", TestSignal(2000));
+      UploadChoices choices;
+      choices.instrument = kNewInstrument;
+      result = Upload(temp_ / "source.wav", choices, progress);
+    } else {
+      result = Download(temp_ / "cut.wav", progress);
+    }
+    ASSERT_EQ(result.outcome, TransferOutcome::Cancelled) << result.message;
+    Config after = ReadBack();
+    if (moment.upload) {  // the cancelled upload had created its instrument
+      after.inUse[kNewInstrument] = before.inUse[kNewInstrument];
+      after.names[kNewInstrument] = before.names[kNewInstrument];
+    }
+    EXPECT_EQ(after.names, before.names);
+    EXPECT_EQ(after.inUse, before.inUse);
+    EXPECT_EQ(ui.noEpsReasons.size(), 0u);
+  }
+}
+
 class SmallMemory : public Faults {
  protected:
   sim::SimOptions Options() override {

@@ -33,6 +33,7 @@ bool RecordingProgress::Cancelled() {
       std::chrono::steady_clock::now() - lastActivity_ > cancelWhenIdle) {
     cancelled_ = true;
   }
+  if (cancelWhen && cancelWhen()) cancelled_ = true;
   return cancelled_;
 }
 

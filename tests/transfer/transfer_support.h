@@ -31,6 +31,7 @@ class RecordingProgress : public TransferProgress {
   // Cancelled turns true once this long has passed without an update (a stalled transfer).
   std::chrono::milliseconds cancelWhenIdle{-1};
   std::function<void(int updateCount)> onUpdate;
+  std::function<bool()> cancelWhen;  // polled by Cancelled until it says yes
   int polls = 0;
 
   void SetCaption(const std::string& caption) override { calls.push_back("caption " + caption); }
