@@ -12,6 +12,11 @@ namespace kelvora::transfer {
 namespace {
 
 constexpr int kMinBlockSize = 256;
+// Late input ends after this long without a byte; MIDI bytes of one message are never that far
+// apart, and the sampler answers a command well within it.
+constexpr uint32_t kQuietMs = 300;
+// Longest time late input is awaited: the largest block takes under 10 s at 31250 baud.
+constexpr uint32_t kLateInputLimitMs = 12000;
 // Events are processed at least this often while late input is awaited.
 constexpr uint32_t kQuietSliceMs = 100;
 
@@ -57,7 +62,7 @@ bool TransferLoop::Pause(uint32_t ms) {
   }
 }
 
-size_t TransferLoop::DropLateInput() {
+void TransferLoop::DropLateInput() {
   midi::TMidiIn& in = *eps_.MidiIn;
   const uint32_t start = midi::TickCount();
   uint32_t lastByte = start;
@@ -71,7 +76,6 @@ size_t TransferLoop::DropLateInput() {
     Pump();
   }
   if (dropped > 0) diagnostics::DebugLine("Late input dropped : " + std::to_string(dropped));
-  return dropped;
 }
 
 int TransferLoop::BlockSize() const {

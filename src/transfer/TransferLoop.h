@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -23,11 +22,6 @@ class TransferLoop {
 
   // Longest block of one pass while waiting for input or sleeping.
   static constexpr uint32_t kSliceMs = 20;
-  // Late input ends after this long without a byte; MIDI bytes of one message are never that far
-  // apart, and the sampler answers a command well within it.
-  static constexpr uint32_t kQuietMs = 300;
-  // Longest time late input is awaited: the largest block takes under 10 s at 31250 baud.
-  static constexpr uint32_t kLateInputLimitMs = 12000;
 
   TransferLoop(protocol::TEps& eps, TransferProgress& progress, EventPump pump);
 
@@ -45,8 +39,8 @@ class TransferLoop {
   // After a transfer that ended early the sampler may still be sending what it had begun: the
   // answer to the last request, a data header, the rest of a data block. Taken as the answers
   // to the next requests, those bytes would put every later exchange out of step, so they are
-  // dropped until the input has been quiet for kQuietMs. Returns how many were dropped.
-  size_t DropLateInput();
+  // dropped until the input has been quiet for a while.
+  void DropLateInput();
   // The session's BlockSize kept within the 256..10240 samples a block may hold.
   int BlockSize() const;
 
