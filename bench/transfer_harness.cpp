@@ -251,8 +251,7 @@ Timed TimedDownload(protocol::TEps& eps, const std::string& path,
 }
 
 double NowSeconds() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 double CpuSeconds() {

@@ -119,8 +119,8 @@ Timed TimedDownload(protocol::TEps& eps, const std::string& path,
                     const std::function<void()>& atStart);
 
 double NowSeconds();
-double CpuSeconds();       // user + system time of this process so far
-long PeakResidentKb();     // ru_maxrss of this process
+double CpuSeconds();    // user + system time of this process so far
+long PeakResidentKb();  // ru_maxrss of this process
 std::string TempPath(const std::string& name);
 
 }  // namespace kelvora::bench

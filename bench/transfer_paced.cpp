@@ -57,8 +57,7 @@ bool Run(protocol::TEps& eps, SocketMidiDriver& driver, int blockSize, int64_t s
          down.seconds, CpuSeconds() - cpu});
   const bool ok = up.result.Succeeded() && down.result.Succeeded() && SameSamples(source, back);
   if (!ok) {
-    std::printf("transfer failed: %s%s\n", up.result.message.c_str(),
-                down.result.message.c_str());
+    std::printf("transfer failed: %s%s\n", up.result.message.c_str(), down.result.message.c_str());
   }
   std::remove(source.c_str());
   std::remove(back.c_str());

@@ -47,13 +47,9 @@ void ReplyScript::OnLongMessage(const uint8_t* data, size_t length) {
   chunks_.pop_front();
 }
 
-std::vector<Chunk> ReplyScript::Recorded() {
-  return recorded_;
-}
+std::vector<Chunk> ReplyScript::Recorded() { return recorded_; }
 
-std::vector<Chunk> ReplyScript::HostMessages() {
-  return hostMessages_;
-}
+std::vector<Chunk> ReplyScript::HostMessages() { return hostMessages_; }
 
 void ReplyScript::Answer(const Chunk& chunk) {
   if (!chunk.empty()) cable_.SendToProgram(chunk.data(), chunk.size());

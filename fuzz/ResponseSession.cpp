@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "FuzzClock.h"
 #include "FuzzCheck.h"
+#include "FuzzClock.h"
 #include "WavFiles.h"
 #include "midi/Clock.h"
 #include "midi/MidiSystem.h"
@@ -129,15 +129,32 @@ void RunUpload(TEps& eps, const SessionPlan& plan, const std::string& dir) {
 
 void Run(TEps& eps, const SessionPlan& plan, const std::string& dir) {
   switch (plan.op) {
-    case SessionOp::OpenDevices: eps.OpenDevices(); break;
-    case SessionOp::ReadConfig: eps.ReadConfig(); CheckTarget(eps, plan); break;
-    case SessionOp::OpenWsForCopy: eps.OpenWs(false); Require(!eps.WsOpen, "open for a copy"); break;
-    case SessionOp::OpenWsAndView: RunView(eps, plan); break;
+    case SessionOp::OpenDevices:
+      eps.OpenDevices();
+      break;
+    case SessionOp::ReadConfig:
+      eps.ReadConfig();
+      CheckTarget(eps, plan);
+      break;
+    case SessionOp::OpenWsForCopy:
+      eps.OpenWs(false);
+      Require(!eps.WsOpen, "open for a copy");
+      break;
+    case SessionOp::OpenWsAndView:
+      RunView(eps, plan);
+      break;
     case SessionOp::DownloadState:
-    case SessionOp::UploadState: RunStates(eps, plan); break;
-    case SessionOp::Download: RunDownload(eps, plan, dir); break;
-    case SessionOp::Upload: RunUpload(eps, plan, dir); break;
-    case SessionOp::Count: break;
+    case SessionOp::UploadState:
+      RunStates(eps, plan);
+      break;
+    case SessionOp::Download:
+      RunDownload(eps, plan, dir);
+      break;
+    case SessionOp::Upload:
+      RunUpload(eps, plan, dir);
+      break;
+    case SessionOp::Count:
+      break;
   }
   CheckOccupancy(eps);
 }

@@ -13,12 +13,12 @@ namespace kelvora::fuzz {
 enum class SessionOp : uint8_t {
   OpenDevices,
   ReadConfig,
-  OpenWsForCopy,     // the parameters only, as a download or upload dialog reads them
-  OpenWsAndView,     // open for editing, then a view of the chosen range
-  DownloadState,     // ProcessInput in one of the download driver's states
-  UploadState,       // ProcessInput in one of the upload driver's states
-  Download,          // a whole download into a file
-  Upload,            // a whole upload of a small generated file
+  OpenWsForCopy,  // the parameters only, as a download or upload dialog reads them
+  OpenWsAndView,  // open for editing, then a view of the chosen range
+  DownloadState,  // ProcessInput in one of the download driver's states
+  UploadState,    // ProcessInput in one of the upload driver's states
+  Download,       // a whole download into a file
+  Upload,         // a whole upload of a small generated file
   Count,
 };
 

@@ -28,7 +28,7 @@ inline void RemoveAtExit(const std::string& path) {
 inline const std::string& ScratchDir() {
   static const std::string dir = [] {
     const char* chosen = std::getenv("KELVORA_FUZZ_SCRATCH");
-    const std::string base = chosen && *chosen                   ? chosen
+    const std::string base = chosen && *chosen               ? chosen
                              : access("/dev/shm", W_OK) == 0 ? "/dev/shm"
                                                              : "/tmp";
     const std::string path = base + "/kelvora-fuzz-" + std::to_string(getpid());

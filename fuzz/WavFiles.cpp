@@ -35,8 +35,8 @@ void WriteTestWav(const std::string& path, int channels, int bits, int frames) {
   for (char c : std::string("data")) out.push_back(static_cast<uint8_t>(c));
   PutLe(out, dataBytes, 4);
   for (uint32_t i = 0; i < dataBytes; ++i) out.push_back(static_cast<uint8_t>(i * 37));
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()),
-                                              static_cast<std::streamsize>(out.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
 }
 
 void CheckDownloadedFile(const std::string& path, int64_t samples) {

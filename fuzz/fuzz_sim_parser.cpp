@@ -1,15 +1,16 @@
 // Arbitrary bytes from a host into the simulated sampler (stream parser, command decoding, the
-// executor and the GET/PUT exchanges) with a few small instruments of the demo's shapes loaded. Input: a byte choosing
-// the MIDI channel, then pieces of [length, pause in 16 ms steps, bytes...]. Afterwards the
-// memory must be whole, every message sent well formed, and the sampler must still answer.
+// executor and the GET/PUT exchanges) with a few small instruments of the demo's shapes loaded.
+// Input: a byte choosing the MIDI channel, then pieces of [length, pause in 16 ms steps, bytes...].
+// Afterwards the memory must be whole, every message sent well formed, and the sampler must still
+// answer.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "FuzzCheck.h"
 #include "SamplerConsistency.h"
-#include "protocol/Sysex.h"
 #include "protocol/Records.h"
+#include "protocol/Sysex.h"
 #include "sim/SamplerEngine.h"
 #include "sim/SimOptions.h"
 

@@ -25,7 +25,8 @@ void Save(const std::string& dir, const std::string& name, const SessionPlan& pl
   std::vector<uint8_t> bytes = plan.ToBytes();
   for (const Chunk& chunk : chunks) AppendChunk(bytes, chunk);
   std::ofstream(dir + "/" + name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 // The host's side of a session as a fuzz_sim_parser input: channel 1, then each message in
@@ -43,7 +44,8 @@ void SaveHostSide(const std::string& dir, const std::string& name,
     }
   }
   std::ofstream(dir + "/" + name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string simDir;

@@ -27,15 +27,15 @@ struct CommandRow {
   const char* shortcut;  // QKeySequence text, "" for none
   const char* hint;      // status-bar text
   Enabling enabling;
-  bool hidden;           // never in a menu; reached by shortcut or posted command
+  bool hidden;  // never in a menu; reached by shortcut or posted command
   bool separatorBefore;
 };
 
 // One tool button of the tool bar, left to right.
 struct ToolRow {
   const char* name;
-  Cmd command;   // the menu item it does the same as
-  int size;      // design pixels, square
+  Cmd command;       // the menu item it does the same as
+  int size;          // design pixels, square
   const char* hint;  // tooltip "|" status text (always empty)
   const char* icon;  // resource path of the SVG picture
 };

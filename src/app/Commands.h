@@ -78,12 +78,18 @@ enum class Enabling {
 
 constexpr bool IsEnabled(Enabling rule, const CommandState& s) {
   switch (rule) {
-    case Enabling::Always: return true;
-    case Enabling::Open: return s.wsOpen;
-    case Enabling::OpenSelection: return s.wsOpen && s.hasSelection;
-    case Enabling::OpenSelectionLoop: return s.wsOpen && s.hasSelection && s.loopOn;
-    case Enabling::ZoomIn: return s.wsOpen && s.hasSelection && s.viewStep > 1;
-    case Enabling::Zoomed: return s.wsOpen && s.zoomed;
+    case Enabling::Always:
+      return true;
+    case Enabling::Open:
+      return s.wsOpen;
+    case Enabling::OpenSelection:
+      return s.wsOpen && s.hasSelection;
+    case Enabling::OpenSelectionLoop:
+      return s.wsOpen && s.hasSelection && s.loopOn;
+    case Enabling::ZoomIn:
+      return s.wsOpen && s.hasSelection && s.viewStep > 1;
+    case Enabling::Zoomed:
+      return s.wsOpen && s.zoomed;
   }
   return false;
 }

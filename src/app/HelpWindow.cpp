@@ -56,12 +56,10 @@ HelpWindow::HelpWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
   BuildLayout();
   FillTopics();
   connect(search_, &QLineEdit::textChanged, this, &HelpWindow::Search);
-  connect(topics_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    browser_->setSource(item->data(Qt::UserRole).toUrl());
-  });
-  connect(topics_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    browser_->setSource(item->data(Qt::UserRole).toUrl());
-  });
+  connect(topics_, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { browser_->setSource(item->data(Qt::UserRole).toUrl()); });
+  connect(topics_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { browser_->setSource(item->data(Qt::UserRole).toUrl()); });
   resize(760, 540);
 }
 
@@ -118,10 +116,14 @@ void HelpWindow::Search(const QString& query) {
 
 QUrl HelpWindow::TopicUrl(int context) {
   switch (context) {
-    case 2: return PageUrl("preferences.html");
-    case 3: return PageUrl("connection.html");
-    case 4: return PageUrl("upload.html");
-    default: return PageUrl("index.html");
+    case 2:
+      return PageUrl("preferences.html");
+    case 3:
+      return PageUrl("connection.html");
+    case 4:
+      return PageUrl("upload.html");
+    default:
+      return PageUrl("index.html");
   }
 }
 
@@ -133,8 +135,7 @@ void HelpWindow::ShowTopic(int context) { Present(TopicUrl(context)); }
 // it; help asked for from the main window leaves the main window usable.
 void HelpWindow::Present(const QUrl& url) {
   QWidget* modal = QApplication::activeModalWidget();
-  const Qt::WindowModality modality =
-      modal && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+  const Qt::WindowModality modality = modal && modal != this ? Qt::ApplicationModal : Qt::NonModal;
   if (windowModality() != modality) {
     hide();
     setWindowModality(modality);

@@ -149,11 +149,22 @@ void TMainForm::StatusBarMouseDown(int panel) {
   if (!state.wsOpen) return;
   int position = 0;
   switch (panel) {
-    case 0: position = state.sampleStart; break;
-    case 1: position = state.sampleEnd; break;
-    case 2: if (!state.loopOn) return; position = state.loopStart; break;
-    case 3: if (!state.loopOn) return; position = state.loopEnd; break;
-    default: return;
+    case 0:
+      position = state.sampleStart;
+      break;
+    case 1:
+      position = state.sampleEnd;
+      break;
+    case 2:
+      if (!state.loopOn) return;
+      position = state.loopStart;
+      break;
+    case 3:
+      if (!state.loopOn) return;
+      position = state.loopEnd;
+      break;
+    default:
+      return;
   }
   view_->ClearSelection();
   UpdateCommands();

@@ -11,9 +11,9 @@
 #include "app/StartupPlan.h"
 #include "diagnostics/Debugdevice.h"
 #include "editor/WaveView.h"
+#include "midi/MidiSystem.h"
 #include "midi/Midiin.h"
 #include "midi/Midiout.h"
-#include "midi/MidiSystem.h"
 #include "protocol/Eps.h"
 
 namespace kelvora::app {
@@ -23,7 +23,8 @@ namespace {
 QStringList InputNames() {
   QStringList names;
   midi::MidiDriver& driver = midi::CurrentDriver();
-  for (int i = 0; i < driver.InputCount(); ++i) names << QString::fromStdString(driver.InputName(i));
+  for (int i = 0; i < driver.InputCount(); ++i)
+    names << QString::fromStdString(driver.InputName(i));
   return names;
 }
 
@@ -46,9 +47,12 @@ QRect ReachableBounds(const QRect& bounds) {
 
 Qt::WindowStates StateFlags(int state) {
   switch (state) {
-    case 1: return Qt::WindowMinimized;
-    case 2: return Qt::WindowMaximized;
-    default: return Qt::WindowNoState;
+    case 1:
+      return Qt::WindowMinimized;
+    case 2:
+      return Qt::WindowMaximized;
+    default:
+      return Qt::WindowNoState;
   }
 }
 

@@ -5,7 +5,8 @@
 
 namespace kelvora::app {
 
-MenuHintStyle::MenuHintStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+MenuHintStyle::MenuHintStyle()
+    : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
 
 int MenuHintStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                              QStyleHintReturn* returnData) const {

@@ -7,11 +7,11 @@
 namespace kelvora::app {
 
 using protocol::GetPosition;
-using protocol::SetPosition;
 using protocol::kWsLoopEnd;
 using protocol::kWsLoopStart;
 using protocol::kWsSampleEnd;
 using protocol::kWsSampleStart;
+using protocol::SetPosition;
 
 namespace {
 

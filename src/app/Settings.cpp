@@ -93,8 +93,7 @@ void Settings::WriteDevice(const QString& key, int number, const QStringList& de
                      number >= 0 && number < devices.size() ? devices[number] : QString());
 }
 
-StoredPreferences Settings::ReadPreferences(const QStringList& inputs,
-                                            const QStringList& outputs) {
+StoredPreferences Settings::ReadPreferences(const QStringList& inputs, const QStringList& outputs) {
   const StoredPreferences defaults;
   StoredPreferences prefs;
   // -1 is "no device"; lower numbers name nothing either.

@@ -17,9 +17,9 @@ struct WindowPlacement {
 struct StoredPreferences {
   int midiIn = 0;
   int midiOut = 0;
-  int channel = 1;       // 1..16
-  int blockSize = 256;   // samples per transfer block
-  int delay = 0;         // ms before each upload block
+  int channel = 1;      // 1..16
+  int blockSize = 256;  // samples per transfer block
+  int delay = 0;        // ms before each upload block
   QString uploadDownloadPath;
 };
 

@@ -18,8 +18,8 @@ bool IsSwitch(const QString& argument);
 // What start-up shows once the main window is built.
 struct StartupPlan {
   bool showMainWindow = true;
-  bool postGotoPref = false;     // first run: the welcome dialog, then Preferences
-  bool postAutoUpload = false;   // a file was named: the unattended upload, window hidden
+  bool postGotoPref = false;    // first run: the welcome dialog, then Preferences
+  bool postAutoUpload = false;  // a file was named: the unattended upload, window hidden
 };
 
 // The first run always shows the welcome, whatever the command line says; otherwise a first

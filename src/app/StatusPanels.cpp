@@ -42,8 +42,8 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
   for (int i = 0; i < kPanels; ++i) {
     panels_[i] = MakePanel(panelRow);
     const int margins = 2 * panels_[i]->frameWidth() + 6;
-    const int text = panels_[i]->fontMetrics().horizontalAdvance(
-        i == kPanels - 1 ? kWidestRange : kWidestMarker);
+    const int text = panels_[i]->fontMetrics().horizontalAdvance(i == kPanels - 1 ? kWidestRange
+                                                                                  : kWidestMarker);
     widths_[i] = std::max(controls::Design(kPanelDesignWidth, this), text + margins);
     panels_[i]->setFixedWidth(widths_[i]);
     row->addWidget(panels_[i]);

@@ -43,8 +43,8 @@ class FlagWhile {
 
 TransferCommands::TransferCommands(TMainForm& form)
     : form_(form),
-      uploadForm_(std::make_unique<dialogs::TUploadForm>(form.Eps(), form.UploadDownloadPath,
-                                                         &form)) {
+      uploadForm_(
+          std::make_unique<dialogs::TUploadForm>(form.Eps(), form.UploadDownloadPath, &form)) {
   CommandTable& table = form_.Commands();
   table.SetHandler(Cmd::Download, [this] { DownloadClick(); });
   table.SetHandler(Cmd::Upload, [this] { UploadClick(); });
@@ -86,7 +86,7 @@ QString TransferCommands::UploadedFile() const {
 void TransferCommands::Report(const QString& fileName, const TransferResult& result) {
   if (result.Succeeded() || result.outcome == TransferOutcome::Cancelled) return;
   const QString message = result.message.empty() ? QString("The upload did not complete.")
-                                                  : QString::fromStdString(result.message);
+                                                 : QString::fromStdString(result.message);
   if (unattended_) {
     const QString line = "Upload of '" + fileName + "' failed: " + message;
     diagnostics::DebugLine(line.toStdString());

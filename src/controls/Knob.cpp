@@ -117,8 +117,7 @@ void TKnob::StepToTickBelow() {
 
 bool TKnob::event(QEvent* event) {
   // Arrow keys belong to the knob even where a window binds them as shortcuts.
-  if (event->type() == QEvent::ShortcutOverride &&
-      IsArrow(static_cast<QKeyEvent*>(event)->key())) {
+  if (event->type() == QEvent::ShortcutOverride && IsArrow(static_cast<QKeyEvent*>(event)->key())) {
     event->accept();
     return true;
   }

@@ -17,10 +17,9 @@ QDBusConnection Bus() { return QDBusConnection(kConnectionName); }
 bool TDebugMonitorSink::Connect() {
   if (connected_) return true;
   QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
-  QDBusConnection bus = address.isEmpty()
-                            ? QDBusConnection::connectToBus(QDBusConnection::SessionBus,
-                                                            kConnectionName)
-                            : QDBusConnection::connectToBus(address, kConnectionName);
+  QDBusConnection bus = address.isEmpty() ? QDBusConnection::connectToBus(
+                                                QDBusConnection::SessionBus, kConnectionName)
+                                          : QDBusConnection::connectToBus(address, kConnectionName);
   connected_ = bus.isConnected();
   // A failed connection stays registered under its name; drop it so a later session retries.
   if (!connected_) QDBusConnection::disconnectFromBus(kConnectionName);

@@ -41,8 +41,7 @@ bool TDebugSerialSink::Configure() {
   settings.c_cflag &= ~(PARENB | CSTOPB | CSIZE | CRTSCTS);
   settings.c_cflag |= CS8 | CLOCAL | CREAD;
   settings.c_iflag &= ~(IXON | IXOFF | IXANY);
-  if (::cfsetispeed(&settings, B19200) != 0 || ::cfsetospeed(&settings, B19200) != 0)
-    return false;
+  if (::cfsetispeed(&settings, B19200) != 0 || ::cfsetospeed(&settings, B19200) != 0) return false;
   return ::tcsetattr(fd_, TCSANOW, &settings) == 0;
 }
 

@@ -22,8 +22,8 @@ struct LogState {
   std::mutex lock;
   TDebugMedia media = dmNull;
   bool sessionOpen = false;
-  TDebugSink* sink = nullptr;  // null for dmNull
-  std::unique_ptr<TDebugSink> owned;  // the file or port of the current session
+  TDebugSink* sink = nullptr;                  // null for dmNull
+  std::unique_ptr<TDebugSink> owned;           // the file or port of the current session
   std::unique_ptr<TDebugMonitorSink> monitor;  // kept once created
   std::string filePath;
 };

@@ -20,8 +20,9 @@ TAudition::~TAudition() { Stop(); }
 
 bool TAudition::Play(const QString& path) {
   if (QMediaDevices::audioOutputs().isEmpty()) {
-    QMessageBox::warning(owner_, kCaption,
-                         QStringLiteral("The file cannot be played: this computer has no sound output device."));
+    QMessageBox::warning(
+        owner_, kCaption,
+        QStringLiteral("The file cannot be played: this computer has no sound output device."));
     return false;
   }
   if (player_ == nullptr) {
@@ -50,7 +51,8 @@ void TAudition::PlayerFailed() {
   player_->stop();
   QMessageBox::warning(owner_, kCaption,
                        QStringLiteral("The file '%1' cannot be played: %2")
-                           .arg(player_->source().toLocalFile(), reason.isEmpty() ? QStringLiteral("unknown error") : reason));
+                           .arg(player_->source().toLocalFile(),
+                                reason.isEmpty() ? QStringLiteral("unknown error") : reason));
 }
 
 }  // namespace kelvora::dialogs

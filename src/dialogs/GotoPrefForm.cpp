@@ -13,7 +13,7 @@ namespace kelvora::dialogs {
 namespace {
 // Each line keeps its trailing blanks.
 const char* const kWelcomeLines[] = {
-    "By pressing the continue button ", "Kelvora will take you to the ",
+    "By pressing the continue button ",   "Kelvora will take you to the ",
     "Preferences dialog. Here you will ", "have to specify the Midi device, ",
     "and channel , that your EPS/ASR ",   "is connected to.   ",
 };

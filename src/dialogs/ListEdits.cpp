@@ -13,7 +13,8 @@ namespace {
 bool Listed(const TListEntry* entry) { return entry != nullptr && !entry->IsNew; }
 }  // namespace
 
-bool RenameListedInstrument(protocol::TEps& eps, TRenameInstrForm& form, const TListEntry* instrument) {
+bool RenameListedInstrument(protocol::TEps& eps, TRenameInstrForm& form,
+                            const TListEntry* instrument) {
   if (!Listed(instrument)) return false;
   const int number = instrument->Number;
   const std::string& name = eps.InstrName[number];

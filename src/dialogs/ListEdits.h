@@ -13,7 +13,8 @@ class TRenameInstrForm;
 // The list commands the open and upload dialogs share. Each acts on the listed entry it is given
 // (nothing for no entry or a "<new>" line) and returns whether it asked the sampler for a change,
 // after which the dialog lists the configuration again.
-bool RenameListedInstrument(protocol::TEps& eps, TRenameInstrForm& form, const TListEntry* instrument);
+bool RenameListedInstrument(protocol::TEps& eps, TRenameInstrForm& form,
+                            const TListEntry* instrument);
 bool DeleteListedInstrument(protocol::TEps& eps, const TListEntry* instrument);
 bool DeleteListedWaveSample(protocol::TEps& eps, const TListEntry* waveSample);
 

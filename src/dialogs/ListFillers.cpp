@@ -26,7 +26,8 @@ QString InstrumentText(const protocol::TEps& eps, int instrument) {
 
 }  // namespace
 
-void FillInstrumentList(QListWidget* box, TListEntry* entries, const protocol::TEps& eps, bool offerNew) {
+void FillInstrumentList(QListWidget* box, TListEntry* entries, const protocol::TEps& eps,
+                        bool offerNew) {
   box->clear();
   int k = 0;
   int selected = 0;
@@ -40,8 +41,8 @@ void FillInstrumentList(QListWidget* box, TListEntry* entries, const protocol::T
   SelectLine(box, selected);
 }
 
-void FillWaveSampleList(QListWidget* box, TListEntry* entries, const protocol::TEps& eps, int instrument,
-                        bool offerNew) {
+void FillWaveSampleList(QListWidget* box, TListEntry* entries, const protocol::TEps& eps,
+                        int instrument, bool offerNew) {
   box->clear();
   if (!IsInstrument(instrument)) return;
   int k = 0;

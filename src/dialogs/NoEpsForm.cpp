@@ -40,14 +40,18 @@ const NoEpsWording& Wording(protocol::TNoEpsReason reason) {
       true};
   static const NoEpsWording noSystem{
       "Unable to find EPS/ASR",
-      {"Kelvora failed to make a", "connection to your EPS/ASR", "",
-       "Make sure the system disk is", "inserted into your EPS/ASR", "", ""},
+      {"Kelvora failed to make a", "connection to your EPS/ASR", "", "Make sure the system disk is",
+       "inserted into your EPS/ASR", "", ""},
       true};
   switch (reason) {
-    case protocol::nrMidiInFailed: return midiIn;
-    case protocol::nrMidiOutFailed: return midiOut;
-    case protocol::nrNoSystem: return noSystem;
-    case protocol::nrNoAnswer: break;
+    case protocol::nrMidiInFailed:
+      return midiIn;
+    case protocol::nrMidiOutFailed:
+      return midiOut;
+    case protocol::nrNoSystem:
+      return noSystem;
+    case protocol::nrNoAnswer:
+      break;
   }
   return noAnswer;
 }

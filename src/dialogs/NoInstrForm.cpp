@@ -40,7 +40,8 @@ TNoInstrForm::TNoInstrForm(QWidget* parent) : QDialog(parent) {
   text->addWidget(TextLine("instruments loaded into your EPS/ASR.", true, this));
   text->addSpacing(8);
   text->addWidget(TextLine("Fist load an instrument into your EPS/ASR.", false, this));
-  text->addWidget(TextLine("Then press continue to refresh the instrument/wavesample lists.", false, this));
+  text->addWidget(
+      TextLine("Then press continue to refresh the instrument/wavesample lists.", false, this));
   auto* top = new QHBoxLayout;
   top->addWidget(Image1, 0, Qt::AlignTop);
   top->addSpacing(12);

@@ -10,8 +10,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "dialogs/NoInstrForm.h"
 #include "dialogs/ListEdits.h"
+#include "dialogs/NoInstrForm.h"
 #include "dialogs/RenameInstrForm.h"
 #include "protocol/Eps.h"
 
@@ -21,9 +21,12 @@ namespace {
 
 QString Caption(TBrowseMode mode) {
   switch (mode) {
-    case bmUpload: return QStringLiteral("Upload to Wavesample");
-    case bmDownload: return QStringLiteral("Download Wavesample");
-    case bmOpen: break;
+    case bmUpload:
+      return QStringLiteral("Upload to Wavesample");
+    case bmDownload:
+      return QStringLiteral("Download Wavesample");
+    case bmOpen:
+      break;
   }
   return QStringLiteral("Open Wavesample");
 }
@@ -62,9 +65,12 @@ void TOpenWaveForm::BuildLists() {
   }
   connect(InstrumentListBox, &QListWidget::itemSelectionChanged, this,
           &TOpenWaveForm::InstrumentSelectionChanged);
-  connect(WaveSampleListBox, &QListWidget::itemSelectionChanged, this, &TOpenWaveForm::UpdateActions);
-  connect(InstrumentListBox, &QWidget::customContextMenuRequested, this, &TOpenWaveForm::ShowInstrumentPopup);
-  connect(WaveSampleListBox, &QWidget::customContextMenuRequested, this, &TOpenWaveForm::ShowWaveSamplePopup);
+  connect(WaveSampleListBox, &QListWidget::itemSelectionChanged, this,
+          &TOpenWaveForm::UpdateActions);
+  connect(InstrumentListBox, &QWidget::customContextMenuRequested, this,
+          &TOpenWaveForm::ShowInstrumentPopup);
+  connect(WaveSampleListBox, &QWidget::customContextMenuRequested, this,
+          &TOpenWaveForm::ShowWaveSamplePopup);
   OkButton = new QPushButton(QStringLiteral("OK"), this);
   CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
   OkButton->setDefault(true);
@@ -155,8 +161,8 @@ void TOpenWaveForm::FillWaveSamplesOfSelectedInstrument() {
   const TListEntry* instrument = SelectedInstrument();
   {
     const QSignalBlocker blocker(WaveSampleListBox);
-    FillWaveSampleList(WaveSampleListBox, WaveSampleEntries, eps_, instrument ? instrument->Number : -1,
-                       OfferNew());
+    FillWaveSampleList(WaveSampleListBox, WaveSampleEntries, eps_,
+                       instrument ? instrument->Number : -1, OfferNew());
   }
   UpdateActions();
 }
@@ -201,17 +207,20 @@ void TOpenWaveForm::HandOver() {
   // The instrument for which the wavesample line was listed.
   eps_.Instrument = waveSample->Instrument;
   eps_.WaveSample = waveSample->Number + 1;
-  if (waveSample->Layer >= 0 && waveSample->Layer < protocol::kLayers) eps_.Layer = waveSample->Layer;
+  if (waveSample->Layer >= 0 && waveSample->Layer < protocol::kLayers)
+    eps_.Layer = waveSample->Layer;
 }
 
 void TOpenWaveForm::ShowInstrumentPopup(const QPoint& pos) {
-  if (QListWidgetItem* item = InstrumentListBox->itemAt(pos)) InstrumentListBox->setCurrentItem(item);
+  if (QListWidgetItem* item = InstrumentListBox->itemAt(pos))
+    InstrumentListBox->setCurrentItem(item);
   UpdateActions();
   InstrumentPopupMenu->popup(InstrumentListBox->viewport()->mapToGlobal(pos));
 }
 
 void TOpenWaveForm::ShowWaveSamplePopup(const QPoint& pos) {
-  if (QListWidgetItem* item = WaveSampleListBox->itemAt(pos)) WaveSampleListBox->setCurrentItem(item);
+  if (QListWidgetItem* item = WaveSampleListBox->itemAt(pos))
+    WaveSampleListBox->setCurrentItem(item);
   UpdateActions();
   WaveSamplePopupMenu->popup(WaveSampleListBox->viewport()->mapToGlobal(pos));
 }

@@ -75,7 +75,8 @@ int TPBModeForm::Execute(int mode) {
 
 void TPBModeForm::CentreOnScreen() {
   adjustSize();
-  QScreen* target = parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+  QScreen* target =
+      parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   if (target == nullptr) return;
   QRect frame = frameGeometry();
   frame.moveCenter(target->availableGeometry().center());

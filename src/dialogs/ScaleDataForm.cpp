@@ -96,7 +96,8 @@ void TScaleDataForm::PlaceControls() {
   const int height = scaleBox_->height();
   const int rows[] = {kMargin, kMargin + (height - 2 * kMargin) / 2, height - kMargin};
   QLabel* labels[] = {label1_, label2_, label3_};
-  for (int i = 0; i < 3; ++i) labels[i]->setGeometry(0, boxTop + rows[i] - 8, scrollBox_->x() - 4, 16);
+  for (int i = 0; i < 3; ++i)
+    labels[i]->setGeometry(0, boxTop + rows[i] - 8, scrollBox_->x() - 4, 16);
 }
 
 QScrollBar* TScaleDataForm::DepthScrollBar() { return depthScrollBar_; }
@@ -193,7 +194,8 @@ void TScaleDataForm::ScaleBoxPaint(QPainter& painter) {
   painter.setPen(Qt::black);
   painter.setBrush(Qt::NoBrush);
   for (const TScaleNode* node = firstNode_; node != nullptr; node = node->Next) {
-    const QRect square(node->X - kHalfSquare, node->Y - kHalfSquare, 2 * kHalfSquare, 2 * kHalfSquare);
+    const QRect square(node->X - kHalfSquare, node->Y - kHalfSquare, 2 * kHalfSquare,
+                       2 * kHalfSquare);
     if (node == selectedNode_) {
       painter.fillRect(square, Qt::black);
     } else {
@@ -243,7 +245,8 @@ void TScaleDataForm::DeleteNode1Click() {
   node->Prev->Next = node->Next;
   node->Next->Prev = node->Prev;
   selectedNode_ = nullptr;
-  std::erase_if(nodes_, [node](const std::unique_ptr<TScaleNode>& owned) { return owned.get() == node; });
+  std::erase_if(nodes_,
+                [node](const std::unique_ptr<TScaleNode>& owned) { return owned.get() == node; });
   scaleBox_->update();
 }
 
@@ -254,7 +257,8 @@ void TScaleDataForm::DepthScrollBarChange(int position) {
 }
 
 void TScaleDataForm::CentreOnScreen() {
-  QScreen* target = parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+  QScreen* target =
+      parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   if (target == nullptr) return;
   QRect frame = frameGeometry();
   frame.moveCenter(target->availableGeometry().center());

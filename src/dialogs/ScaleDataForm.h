@@ -39,10 +39,10 @@ class TScaleDataForm : public QDialog {
   QScrollBar* DepthScrollBar();  // 0..6, read after OK
   QWidget* ScaleBox();           // the paint box
   QLabel* DepthLabel();
-  QFrame* ScrollBox();           // the framed box around ScaleBox
+  QFrame* ScrollBox();  // the framed box around ScaleBox
   QPushButton* OkButton();
   QPushButton* CancelButton();
-  QAction* DeleteNode1();        // "Delete Node", Del
+  QAction* DeleteNode1();  // "Delete Node", Del
 
   int NodeCount() const;
   const TScaleNode* Node(int i) const;  // nullptr when there is no i-th node

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QAbstractItemView>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -50,11 +50,14 @@ QComboBox* KeyComboBox(QWidget* parent, int note) {
   return box;
 }
 
-QString NativeString(const std::string& text) { return QString::fromLocal8Bit(text.data(), qsizetype(text.size())); }
+QString NativeString(const std::string& text) {
+  return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
+}
 
 QString DefaultChooser(QWidget* parent, const QString& folder) {
   QFileDialog dialog(parent, kCaption, folder);
-  dialog.setNameFilters({QStringLiteral("Wav/RIFF files (*.wav)"), QStringLiteral("All files (*.*)")});
+  dialog.setNameFilters(
+      {QStringLiteral("Wav/RIFF files (*.wav)"), QStringLiteral("All files (*.*)")});
   dialog.setDefaultSuffix(QStringLiteral("wav"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -68,7 +71,9 @@ QString DefaultChooser(QWidget* parent, const QString& folder) {
 }  // namespace
 
 TUploadForm::TUploadForm(protocol::TEps& eps, QString& uploadDownloadPath, QWidget* parent)
-    : QDialog(parent), eps_(eps), uploadDownloadPath_(uploadDownloadPath),
+    : QDialog(parent),
+      eps_(eps),
+      uploadDownloadPath_(uploadDownloadPath),
       riffFile_(std::make_unique<transfer::TRiffFile>()) {
   setWindowTitle(kCaption);
   ChooseFile = [this](const QString& folder) { return DefaultChooser(this, folder); };
@@ -121,8 +126,10 @@ void TUploadForm::BuildLists() {
     box->setSelectionMode(QAbstractItemView::SingleSelection);
     box->setContextMenuPolicy(Qt::CustomContextMenu);
   }
-  connect(InstrumentListBox, &QListWidget::itemSelectionChanged, this, &TUploadForm::InstrumentSelectionChanged);
-  connect(WaveSampleListBox, &QListWidget::itemSelectionChanged, this, &TUploadForm::WaveSampleSelectionChanged);
+  connect(InstrumentListBox, &QListWidget::itemSelectionChanged, this,
+          &TUploadForm::InstrumentSelectionChanged);
+  connect(WaveSampleListBox, &QListWidget::itemSelectionChanged, this,
+          &TUploadForm::WaveSampleSelectionChanged);
   connect(LayerListBox, &QListWidget::itemSelectionChanged, this, &TUploadForm::UpdateDeleteItems);
 }
 
@@ -143,8 +150,9 @@ void TUploadForm::BuildMenus() {
   RefreshLayMenuItem = MenuItem(LayerPopupMenu, QStringLiteral("Refresh"), Qt::Key_F5);
 
   // The shortcuts work without the menus: Del in the list that has the focus, F5 in any list.
-  const std::pair<QListWidget*, QMenu*> pairs[] = {
-      {InstrumentListBox, InstrumentPopupMenu}, {WaveSampleListBox, WaveSamplePopupMenu}, {LayerListBox, LayerPopupMenu}};
+  const std::pair<QListWidget*, QMenu*> pairs[] = {{InstrumentListBox, InstrumentPopupMenu},
+                                                   {WaveSampleListBox, WaveSamplePopupMenu},
+                                                   {LayerListBox, LayerPopupMenu}};
   for (const auto& [box, menu] : pairs) {
     for (QAction* action : menu->actions()) {
       action->setShortcutContext(Qt::WidgetShortcut);
@@ -306,7 +314,9 @@ void TUploadForm::HandOver() {
   RootKey = RootKeyComboBox->currentIndex() + kLowestKey;
   LoKey = LoKeyComboBox->currentIndex() + kLowestKey;
   HiKey = HiKeyComboBox->currentIndex() + kLowestKey;
-  ChannelMode = LeftRadio->isChecked() ? transfer::fcLeft : RightRadio->isChecked() ? transfer::fcRight : transfer::fcMono;
+  ChannelMode = LeftRadio->isChecked()    ? transfer::fcLeft
+                : RightRadio->isChecked() ? transfer::fcRight
+                                          : transfer::fcMono;
 }
 
 void TUploadForm::Refresh() {
@@ -429,7 +439,8 @@ void TUploadForm::SelectClick() {
 }
 
 void TUploadForm::AuditClick() {
-  if (FileExists()) Audition->Play(QFile::decodeName(QByteArray::fromStdString(riffFile_->FileName)));
+  if (FileExists())
+    Audition->Play(QFile::decodeName(QByteArray::fromStdString(riffFile_->FileName)));
 }
 
 void TUploadForm::HelpClick() { ShowHelp(hcUpload); }
@@ -438,13 +449,16 @@ QString TUploadForm::Refusal() const {
   const transfer::TRiffFile& file = *riffFile_;
   const QString path = QFile::decodeName(QByteArray::fromStdString(file.FileName));
   const std::string reason = transfer::UploadRefusal(file);
-  if (!reason.empty()) return QStringLiteral("The file '%1' cannot be uploaded: %2.").arg(path, NativeString(reason));
+  if (!reason.empty())
+    return QStringLiteral("The file '%1' cannot be uploaded: %2.").arg(path, NativeString(reason));
   const TListEntry* waveSample = SelectedWaveSample();
   if (SelectedInstrument() == nullptr || waveSample == nullptr || SelectedLayer() == nullptr) {
     return QStringLiteral("Choose the instrument, wavesample and layer to upload to.");
   }
   if (waveSample->Number < 0) {
-    return QStringLiteral("Instrument %1 has no free wavesample: all 127 are in use. Choose a wavesample to replace.")
+    return QStringLiteral(
+               "Instrument %1 has no free wavesample: all 127 are in use. Choose a wavesample to "
+               "replace.")
         .arg(waveSample->Instrument + 1);
   }
   return {};
@@ -454,7 +468,8 @@ bool TUploadForm::FileExists() {
   CheckFile();
   const QString path = QFile::decodeName(QByteArray::fromStdString(riffFile_->FileName));
   if (QFileInfo(path).isFile()) return true;
-  QMessageBox::warning(this, QStringLiteral("File open error"), QStringLiteral("File '%1' does not exist.").arg(path));
+  QMessageBox::warning(this, QStringLiteral("File open error"),
+                       QStringLiteral("File '%1' does not exist.").arg(path));
   return false;
 }
 

@@ -40,7 +40,8 @@ TWsIsCopyForm::TWsIsCopyForm(QWidget* parent) : QDialog(parent) {
   layout->addSpacing(8);
   layout->addWidget(PlainLine(QStringLiteral("The wavesample you are trying to open is a"), this));
   layout->addWidget(SourceLabel);
-  layout->addWidget(PlainLine(QStringLiteral("You cannot edit  wavesamples that are a copy"), this));
+  layout->addWidget(
+      PlainLine(QStringLiteral("You cannot edit  wavesamples that are a copy"), this));
   layout->addWidget(PlainLine(QStringLiteral("of another wavesample. "), this));
   layout->addSpacing(8);
   layout->addWidget(QuestionLabel);
@@ -59,8 +60,10 @@ TWsIsCopyForm::TWsIsCopyForm(QWidget* parent) : QDialog(parent) {
 void TWsIsCopyForm::reject() { done(protocol::mrCancel); }
 
 int TWsIsCopyForm::Execute(int sourceWaveSample) {
-  SourceLabel->setText(QStringLiteral("parameters-only copy of wavesample #%1.").arg(sourceWaveSample));
-  QuestionLabel->setText(QStringLiteral("Do you want to edit wavesample #%1 instead ?").arg(sourceWaveSample));
+  SourceLabel->setText(
+      QStringLiteral("parameters-only copy of wavesample #%1.").arg(sourceWaveSample));
+  QuestionLabel->setText(
+      QStringLiteral("Do you want to edit wavesample #%1 instead ?").arg(sourceWaveSample));
   YesButton->setFocus();
   return exec() == protocol::mrOk ? protocol::mrOk : protocol::mrCancel;
 }

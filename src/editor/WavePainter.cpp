@@ -32,7 +32,9 @@ QPen CosmeticPen(const QColor& colour) {
 }  // namespace
 
 WavePainter::WavePainter(int width, int height)
-    : width_(std::max(0, width)), height_(std::max(0, height)), mid_(std::max(0, (height_ - 2) / 2)) {}
+    : width_(std::max(0, width)),
+      height_(std::max(0, height)),
+      mid_(std::max(0, (height_ - 2) / 2)) {}
 
 int WavePainter::PointAt(int x) const {
   if (width_ < 2) return 0;
@@ -109,19 +111,23 @@ QPolygon WavePainter::SampleLine(const WaveScene& scene) const {
 QLine WavePainter::CentreLine() const { return QLine(0, mid_, width_ - 1, mid_); }
 
 QPolygon WavePainter::SampleStartMarker(int x) const {
-  return QPolygon({QPoint(x - 2, 0), QPoint(x, 0), QPoint(x, height_ - 2), QPoint(x - 2, height_ - 2)});
+  return QPolygon(
+      {QPoint(x - 2, 0), QPoint(x, 0), QPoint(x, height_ - 2), QPoint(x - 2, height_ - 2)});
 }
 
 QPolygon WavePainter::SampleEndMarker(int x) const {
-  return QPolygon({QPoint(x + 2, 0), QPoint(x, 0), QPoint(x, height_ - 2), QPoint(x + 2, height_ - 2)});
+  return QPolygon(
+      {QPoint(x + 2, 0), QPoint(x, 0), QPoint(x, height_ - 2), QPoint(x + 2, height_ - 2)});
 }
 
 QPolygon WavePainter::LoopStartMarker(int x) const {
-  return QPolygon({QPoint(x - 2, 1), QPoint(x, 1), QPoint(x, height_ - 3), QPoint(x - 2, height_ - 3)});
+  return QPolygon(
+      {QPoint(x - 2, 1), QPoint(x, 1), QPoint(x, height_ - 3), QPoint(x - 2, height_ - 3)});
 }
 
 QPolygon WavePainter::LoopEndMarker(int x) const {
-  return QPolygon({QPoint(x + 2, 1), QPoint(x, 1), QPoint(x, height_ - 3), QPoint(x + 2, height_ - 3)});
+  return QPolygon(
+      {QPoint(x + 2, 1), QPoint(x, 1), QPoint(x, height_ - 3), QPoint(x + 2, height_ - 3)});
 }
 
 void WavePainter::Paint(QPainter& painter, const WaveScene& scene) const {
@@ -148,7 +154,8 @@ void WavePainter::PaintWave(QPainter& painter, const WaveScene& scene) const {
 
 void WavePainter::PaintMarkers(QPainter& painter, const WaveScene& scene) const {
   const auto draw = [&](int position, QPolygon (WavePainter::*shape)(int) const) {
-    if (MarkerVisible(scene, position)) painter.drawPolyline((this->*shape)(MarkerColumn(scene, position)));
+    if (MarkerVisible(scene, position))
+      painter.drawPolyline((this->*shape)(MarkerColumn(scene, position)));
   };
   if (scene.LoopOn) {
     painter.setPen(CosmeticPen(kLoopColour));

@@ -25,7 +25,9 @@ bool LoopIsOn(int playbackMode) {
   return playbackMode != protocol::kForwardNoLoop && playbackMode != protocol::kBackwardNoLoop;
 }
 
-int PixelColumn(const QMouseEvent& event) { return static_cast<int>(std::floor(event.position().x())); }
+int PixelColumn(const QMouseEvent& event) {
+  return static_cast<int>(std::floor(event.position().x()));
+}
 
 }  // namespace
 
@@ -163,7 +165,8 @@ void WaveView::WaveBoxMouseDown(QMouseEvent& event) {
   if (!eps_.WsOpen) return;
   if (event.button() == Qt::LeftButton) {
     dragging_ = true;
-    anchorPoint_ = currentPoint_ = WavePainter(box_->width(), box_->height()).PointAt(PixelColumn(event));
+    anchorPoint_ = currentPoint_ =
+        WavePainter(box_->width(), box_->height()).PointAt(PixelColumn(event));
     UpdateSelection();
   } else if (event.button() == Qt::RightButton && !auditioning_) {
     // The note sounds while the button is held; its release ends it.

@@ -120,7 +120,8 @@ void WaveView::ScrollBarAction(int action) {
       if (scrollBar_->isSliderDown()) return;  // the thumb follows the pointer until released
       // The wheel: one line in its direction.
       if (scrollBar_->sliderPosition() != scrollBar_->value()) {
-        ScrollBarScroll(scrollBar_->sliderPosition() > scrollBar_->value() ? scLineDown : scLineUp, 0);
+        ScrollBarScroll(scrollBar_->sliderPosition() > scrollBar_->value() ? scLineDown : scLineUp,
+                        0);
       }
       break;
     default:

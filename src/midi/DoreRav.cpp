@@ -174,7 +174,9 @@ void MIDIINUNPREPAREHEADERS() {
   }
 }
 
-uint64_t MidiInDroppedBytes(int slot) { return Valid(slot) ? inSlots[slot].droppedBytes.load() : 0; }
+uint64_t MidiInDroppedBytes(int slot) {
+  return Valid(slot) ? inSlots[slot].droppedBytes.load() : 0;
+}
 
 uint64_t MidiInDroppedShorts(int slot) {
   return Valid(slot) ? inSlots[slot].droppedShorts.load() : 0;

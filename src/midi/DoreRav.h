@@ -31,9 +31,9 @@ void MidiInHandler(int slot, InEvent event, const uint8_t* data = nullptr, size_
                    uint32_t shortMessage = 0);
 
 // Output slots. Every flag is atomic: the driver's thread sets them, the port reads them.
-bool MIDIOUTISOPEN(int slot);   // from the driver's open report until its close report
-void MIDIOUTMARKBUSY(int slot); // set by the port just before it hands over a long message
-bool MIDIOUTISBUSY(int slot);   // until the driver reports that message done
+bool MIDIOUTISOPEN(int slot);    // from the driver's open report until its close report
+void MIDIOUTMARKBUSY(int slot);  // set by the port just before it hands over a long message
+bool MIDIOUTISBUSY(int slot);    // until the driver reports that message done
 
 // Input slots. A registration with nullptr returns only once the driver's thread can no
 // longer be writing to the old ring or posting to the old notifier, so the port may free it.

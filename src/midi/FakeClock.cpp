@@ -31,8 +31,6 @@ void FakeClock::SetOnAdvance(std::function<void(uint32_t now)> hook) {
   onAdvance_ = std::move(hook);
 }
 
-void FakeClock::SetSettleTime(std::chrono::milliseconds settle) {
-  settleMs_.store(settle.count());
-}
+void FakeClock::SetSettleTime(std::chrono::milliseconds settle) { settleMs_.store(settle.count()); }
 
 }  // namespace kelvora::midi

@@ -27,8 +27,7 @@ size_t ShortMessageLength(uint32_t packed) {
 }  // namespace
 
 LoopbackMidiDriver::LoopbackMidiDriver(std::string name, size_t fragmentSize)
-    : name_(name.substr(0, kMaxNameLength)),
-      fragmentSize_(std::max<size_t>(fragmentSize, 1)) {}
+    : name_(name.substr(0, kMaxNameLength)), fragmentSize_(std::max<size_t>(fragmentSize, 1)) {}
 
 LoopbackMidiDriver::~LoopbackMidiDriver() {
   // The peer's direction first: a peer callback may still be queueing input.
@@ -52,9 +51,8 @@ void LoopbackMidiDriver::SendToProgram(const uint8_t* data, size_t length) {
     std::lock_guard lock(mutex_);
     generation = generation_;
   }
-  toProgram_.Post([this, bytes = std::move(bytes), generation] {
-    DeliverToProgram(bytes, generation);
-  });
+  toProgram_.Post(
+      [this, bytes = std::move(bytes), generation] { DeliverToProgram(bytes, generation); });
 }
 
 void LoopbackMidiDriver::SendShortToProgram(uint32_t packed) {
@@ -66,7 +64,9 @@ void LoopbackMidiDriver::SendShortToProgram(uint32_t packed) {
   toProgram_.Post([this, packed, generation] { DeliverShortToProgram(packed, generation); });
 }
 
-void LoopbackMidiDriver::SetFragmentSize(size_t bytes) { fragmentSize_.store(std::max<size_t>(bytes, 1)); }
+void LoopbackMidiDriver::SetFragmentSize(size_t bytes) {
+  fragmentSize_.store(std::max<size_t>(bytes, 1));
+}
 
 void LoopbackMidiDriver::SetWireRate(unsigned bytesPerSecond) { wireRate_.store(bytesPerSecond); }
 
@@ -87,9 +87,13 @@ std::vector<uint8_t> LoopbackMidiDriver::ReceivedFromProgram() {
 
 void LoopbackMidiDriver::WaitIdle() { tracker_.WaitZero(); }
 
-std::string LoopbackMidiDriver::InputName(int device) { return device == 0 ? name_ : std::string(); }
+std::string LoopbackMidiDriver::InputName(int device) {
+  return device == 0 ? name_ : std::string();
+}
 
-std::string LoopbackMidiDriver::OutputName(int device) { return device == 0 ? name_ : std::string(); }
+std::string LoopbackMidiDriver::OutputName(int device) {
+  return device == 0 ? name_ : std::string();
+}
 
 int LoopbackMidiDriver::OpenOutput(int device, int slot) {
   if (device != 0) return kErrorBadDevice;

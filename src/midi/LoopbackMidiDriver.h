@@ -20,7 +20,7 @@ class LoopbackPeer {
  public:
   virtual ~LoopbackPeer() = default;
   virtual void OnLongMessage(const uint8_t* data, size_t length) = 0;  // a SysEx the program sent
-  virtual void OnShortMessage(uint32_t packed) = 0;                   // a short message it sent
+  virtual void OnShortMessage(uint32_t packed) = 0;                    // a short message it sent
 };
 
 // An in-memory MIDI cable with one input and one output device. Each direction runs on its

@@ -120,7 +120,8 @@ bool TMidiIn::ReadByte(uint8_t& b) {
   if (byteRing_->Take(b)) return true;
   TTimeout timeout;
   timeout.Start(10);
-  if (!timeout.WaitUntil([this] { return byteRing_->Count.load(std::memory_order_acquire) != 0; })) {
+  if (!timeout.WaitUntil(
+          [this] { return byteRing_->Count.load(std::memory_order_acquire) != 0; })) {
     return false;
   }
   return byteRing_->Take(b);

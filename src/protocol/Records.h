@@ -23,12 +23,12 @@ constexpr int kLayerMapFirst = 19;
 constexpr int kLayerMapLast = 106;
 
 // Wavesample record.
-constexpr int kWsCopySource = 12;       // high byte: wavesample whose data is shared; 0 = none
-constexpr int kWsRootKey = 80;          // high byte: MIDI key
-constexpr int kWsWord82 = 82;           // set to 0 by an upload that carries loop data
+constexpr int kWsCopySource = 12;        // high byte: wavesample whose data is shared; 0 = none
+constexpr int kWsRootKey = 80;           // high byte: MIDI key
+constexpr int kWsWord82 = 82;            // set to 0 by an upload that carries loop data
 constexpr int kWsChannelPosition = 105;  // low byte: signed pan position
-constexpr int kWsPlaybackMode = 114;    // high byte: 0..4
-constexpr int kWsSampleStart = 115;     // position fields, four words each
+constexpr int kWsPlaybackMode = 114;     // high byte: 0..4
+constexpr int kWsSampleStart = 115;      // position fields, four words each
 constexpr int kWsSampleEnd = 119;
 constexpr int kWsLoopStart = 123;
 constexpr int kWsLoopEnd = 127;

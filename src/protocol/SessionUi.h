@@ -24,7 +24,8 @@ class SessionUi {
   virtual void UpdateCommands() = 0;
   virtual void RefreshView() = 0;
 
-  // The connection-failure dialog; returns its modal result (mrOk, mrRetry, or mrCancel when closed).
+  // The connection-failure dialog; returns its modal result (mrOk, mrRetry, or mrCancel when
+  // closed).
   virtual int ShowNoEps(TNoEpsReason reason) = 0;
   // Warning box "Invalid Wavesample" (exclamation, OK, the system's default caption).
   virtual void ShowInvalidWaveSample() = 0;

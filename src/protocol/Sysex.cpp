@@ -36,8 +36,7 @@ void SendTriple(ByteSink& sink, int channel, MessageType type, int first, int se
 }
 
 // A command that carries the target and a [start, end) range.
-void SendRange(ByteSink& sink, int channel, MessageType type, const Target& t, int start,
-               int end) {
+void SendRange(ByteSink& sink, int channel, MessageType type, const Target& t, int start, int end) {
   MessageWriter writer = Begin(sink, channel, type);
   Triple(writer, t);
   writer.Word24(start);

@@ -100,16 +100,24 @@ void DownloadEngine::LogRange() const {
 
 void DownloadEngine::Act() {
   switch (eps_.DownloadState) {
-    case dsStart: return StartTransfer();
-    case dsRequestBlock: return RequestBlock();
-    case dsWaitAck: return AwaitInput(kResponseBytes, dsCheckAck);
-    case dsCheckAck: return CheckAck();
-    case dsWaitHeader: return AwaitInput(kDataHeaderBytes, dsReadHeader);
-    case dsReadHeader: return CheckHeader();
+    case dsStart:
+      return StartTransfer();
+    case dsRequestBlock:
+      return RequestBlock();
+    case dsWaitAck:
+      return AwaitInput(kResponseBytes, dsCheckAck);
+    case dsCheckAck:
+      return CheckAck();
+    case dsWaitHeader:
+      return AwaitInput(kDataHeaderBytes, dsReadHeader);
+    case dsReadHeader:
+      return CheckHeader();
     case dsWaitData:
       return AwaitInput(static_cast<unsigned>(DataMessageSize(blockEnd_ - position_)), dsReadData);
-    case dsReadData: return ReadData();
-    default: return Fail("Unknown download state " + std::to_string(eps_.DownloadState));
+    case dsReadData:
+      return ReadData();
+    default:
+      return Fail("Unknown download state " + std::to_string(eps_.DownloadState));
   }
 }
 
@@ -151,8 +159,8 @@ void DownloadEngine::CheckHeader() {
     DebugLine("Data header (" + std::to_string(eps_.DataStart) + "," +
               std::to_string(eps_.DataEnd) + ") differs from the request");
     return Fail("The sampler announced the samples " + std::to_string(eps_.DataStart) + " to " +
-                std::to_string(eps_.DataEnd) + " instead of " + std::to_string(position_) +
-                " to " + std::to_string(blockEnd_) + ".");
+                std::to_string(eps_.DataEnd) + " instead of " + std::to_string(position_) + " to " +
+                std::to_string(blockEnd_) + ".");
   }
   eps_.DownloadState = dsWaitData;
 }

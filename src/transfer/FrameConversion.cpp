@@ -11,17 +11,23 @@ int Unsigned16(const uint8_t* bytes) { return bytes[0] | bytes[1] << 8; }
 
 int Stereo8(const uint8_t* frame, int channelMode) {
   switch (channelMode) {
-    case fcLeft: return 256 * frame[0] - kOffset;
-    case fcRight: return 256 * frame[1] - kOffset;
-    default: return 128 * frame[0] + 128 * frame[1] - kOffset;
+    case fcLeft:
+      return 256 * frame[0] - kOffset;
+    case fcRight:
+      return 256 * frame[1] - kOffset;
+    default:
+      return 128 * frame[0] + 128 * frame[1] - kOffset;
   }
 }
 
 int Stereo16(const uint8_t* frame, int channelMode) {
   switch (channelMode) {
-    case fcLeft: return Signed16(frame);
-    case fcRight: return Signed16(frame + 2);
-    default: return Signed16(frame) / 2 + Signed16(frame + 2) / 2;
+    case fcLeft:
+      return Signed16(frame);
+    case fcRight:
+      return Signed16(frame + 2);
+    default:
+      return Signed16(frame) / 2 + Signed16(frame + 2) / 2;
   }
 }
 

@@ -32,14 +32,22 @@ std::string Printable(const char* id) {
 
 std::string FormatName(int tag) {
   switch (tag) {
-    case 2: return " (ADPCM)";
-    case 3: return " (floating point)";
-    case 6: return " (A-law)";
-    case 7: return " (mu-law)";
-    case 0x11: return " (IMA ADPCM)";
-    case 0x55: return " (MPEG layer 3)";
-    case 0xFFFE: return " (extensible)";
-    default: return "";
+    case 2:
+      return " (ADPCM)";
+    case 3:
+      return " (floating point)";
+    case 6:
+      return " (A-law)";
+    case 7:
+      return " (mu-law)";
+    case 0x11:
+      return " (IMA ADPCM)";
+    case 0x55:
+      return " (MPEG layer 3)";
+    case 0xFFFE:
+      return " (extensible)";
+    default:
+      return "";
   }
 }
 
@@ -107,8 +115,7 @@ bool TRiffFile::ReadHeader() {
 }
 
 bool TRiffFile::ReadFrame(uint8_t* frame, size_t capacity) {
-  if (!IsOpen || framesLeft_ <= 0 || BlockAlign <= 0 || capacity < size_t(BlockAlign))
-    return false;
+  if (!IsOpen || framesLeft_ <= 0 || BlockAlign <= 0 || capacity < size_t(BlockAlign)) return false;
   if (!ReadBytes(frame, size_t(BlockAlign))) {
     framesLeft_ = 0;
     return false;
@@ -195,8 +202,6 @@ bool TRiffFile::StartData(const Chunk& chunk, bool formatSeen) {
   return true;
 }
 
-uint64_t TRiffFile::Remaining() const {
-  return position_ < fileSize_ ? fileSize_ - position_ : 0;
-}
+uint64_t TRiffFile::Remaining() const { return position_ < fileSize_ ? fileSize_ - position_ : 0; }
 
 }  // namespace kelvora::transfer

@@ -6,8 +6,7 @@ namespace kelvora::transfer {
 namespace {
 
 std::string FormatRefusal(const TRiffFile& file) {
-  if (file.FormatTag != 1)
-    return "format tag " + std::to_string(file.FormatTag) + " is not PCM";
+  if (file.FormatTag != 1) return "format tag " + std::to_string(file.FormatTag) + " is not PCM";
   if (file.Channels != 1 && file.Channels != 2)
     return std::to_string(file.Channels) + " channels: only mono and stereo files can be uploaded";
   if (file.BitsPerSample != 8 && file.BitsPerSample != 16)
@@ -15,14 +14,13 @@ std::string FormatRefusal(const TRiffFile& file) {
            " bits per sample: only 8-bit and 16-bit files can be uploaded";
   if (file.BlockAlign != ConvertibleFrameBytes(file.Channels, file.BitsPerSample))
     return "a frame of " + std::to_string(file.BlockAlign) + " bytes does not fit " +
-           std::to_string(file.Channels) + " channel(s) of " +
-           std::to_string(file.BitsPerSample) + " bits";
+           std::to_string(file.Channels) + " channel(s) of " + std::to_string(file.BitsPerSample) +
+           " bits";
   return {};
 }
 
 std::string LengthRefusal(const TRiffFile& file) {
-  if (file.SampleRate <= 0)
-    return "the sample rate is " + std::to_string(file.SampleRate) + " Hz";
+  if (file.SampleRate <= 0) return "the sample rate is " + std::to_string(file.SampleRate) + " Hz";
   if (file.FrameCount <= 0) return "the file holds no samples";
   // Sending what is there would make a shorter wavesample than the file promises, unnoticed.
   if (file.CutShort)

@@ -83,14 +83,22 @@ void UploadEngine::Act() {
 
 void UploadEngine::ActOnData() {
   switch (eps_.UploadState) {
-    case usPrepare: return Prepare();
-    case usReadBlock: return ReadBlock();
-    case usSendDataHeader: return SendDataHeader();
-    case usWaitHeaderAck: return AwaitReply(usCheckHeaderAck);
-    case usCheckHeaderAck: return CheckHeaderAck();
-    case usSendData: return SendData();
-    case usWaitDataAck: return AwaitReply(usCheckDataAck);
-    default: return CheckDataAck();
+    case usPrepare:
+      return Prepare();
+    case usReadBlock:
+      return ReadBlock();
+    case usSendDataHeader:
+      return SendDataHeader();
+    case usWaitHeaderAck:
+      return AwaitReply(usCheckHeaderAck);
+    case usCheckHeaderAck:
+      return CheckHeaderAck();
+    case usSendData:
+      return SendData();
+    case usWaitDataAck:
+      return AwaitReply(usCheckDataAck);
+    default:
+      return CheckDataAck();
   }
 }
 
@@ -100,14 +108,18 @@ void UploadEngine::ActOnParams() {
       eps_.SendPutWsParams();
       eps_.UploadState = usWaitParamsHeaderAck;
       return;
-    case usWaitParamsHeaderAck: return AwaitReply(usCheckParamsHeaderAck);
-    case usCheckParamsHeaderAck: return CheckParamsHeaderAck();
+    case usWaitParamsHeaderAck:
+      return AwaitReply(usCheckParamsHeaderAck);
+    case usCheckParamsHeaderAck:
+      return CheckParamsHeaderAck();
     case usSendParams:
       eps_.SendDataMessage(eps_.WsParams, kWsParamWords);
       eps_.UploadState = usWaitParamsAck;
       return;
-    case usWaitParamsAck: return AwaitReply(usCheckParamsAck);
-    default: return CheckParamsAck();
+    case usWaitParamsAck:
+      return AwaitReply(usCheckParamsAck);
+    default:
+      return CheckParamsAck();
   }
 }
 
@@ -125,9 +137,12 @@ void UploadEngine::ActOnCreation() {
     case usWaitCreateLayer:
     case usWaitCreateWs:
       return AwaitReply(eps_.UploadState + 1);
-    case usCheckCreateInstrument: return CheckCreation("instrument", true);
-    case usCheckCreateLayer: return CheckCreation("layer", false);
-    default: return CheckCreation("wavesample", false);
+    case usCheckCreateInstrument:
+      return CheckCreation("instrument", true);
+    case usCheckCreateLayer:
+      return CheckCreation("layer", false);
+    default:
+      return CheckCreation("wavesample", false);
   }
 }
 

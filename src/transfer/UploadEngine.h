@@ -21,8 +21,7 @@ namespace kelvora::transfer {
 // dialog, and Upload with the dialog's choices and its file, already read up to the samples.
 class UploadEngine {
  public:
-  UploadEngine(protocol::TEps& eps, TransferProgress& progress,
-               TransferLoop::EventPump pump = {});
+  UploadEngine(protocol::TEps& eps, TransferProgress& progress, TransferLoop::EventPump pump = {});
 
   // The devices, then any wavesample open for editing is written back and closed; false when
   // the sampler cannot be reached (the session has already told the user).

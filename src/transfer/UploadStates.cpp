@@ -24,13 +24,20 @@ constexpr int kHighKeyParameter = 2060;
 std::string ResultText(int result) {
   switch (result) {
     case prNothing:
-    case prNothingAfterWait: return "no answer";
-    case prResponse23: return "the sampler found the transfer garbled";
-    case prNoInstrument: return "no such instrument";
-    case prNoLayer: return "no such layer";
-    case prInvalidWs: return "no such wavesample";
-    case prUnknownResponse: return "the sampler refused it, for example because its memory is full";
-    default: return "the sampler reported an error";
+    case prNothingAfterWait:
+      return "no answer";
+    case prResponse23:
+      return "the sampler found the transfer garbled";
+    case prNoInstrument:
+      return "no such instrument";
+    case prNoLayer:
+      return "no such layer";
+    case prInvalidWs:
+      return "no such wavesample";
+    case prUnknownResponse:
+      return "the sampler refused it, for example because its memory is full";
+    default:
+      return "the sampler reported an error";
   }
 }
 
@@ -67,11 +74,20 @@ void UploadEngine::AwaitReply(int next) {
 void UploadEngine::CheckHeaderAck() {
   const int result = eps_.ProcessInput();
   switch (result) {
-    case prAck: eps_.UploadState = usSendData; return;
-    case prNoInstrument: eps_.UploadState = usCreateInstrument; return;
-    case prNoLayer: eps_.UploadState = usCreateLayer; return;
-    case prInvalidWs: eps_.UploadState = usCreateWs; return;
-    case prSlowDown: return SlowDown();
+    case prAck:
+      eps_.UploadState = usSendData;
+      return;
+    case prNoInstrument:
+      eps_.UploadState = usCreateInstrument;
+      return;
+    case prNoLayer:
+      eps_.UploadState = usCreateLayer;
+      return;
+    case prInvalidWs:
+      eps_.UploadState = usCreateWs;
+      return;
+    case prSlowDown:
+      return SlowDown();
     default:
       return Fail("The sampler did not take the samples " + std::to_string(sent_) + " to " +
                   std::to_string(filler_->Read()) + ": " + ResultText(result) + ".");
@@ -93,9 +109,8 @@ void UploadEngine::SendData() {
 void UploadEngine::CheckDataAck() {
   const int result = eps_.ProcessInput();
   if (result != prAck) {
-    return Fail("The samples " + std::to_string(sent_) + " to " +
-                std::to_string(filler_->Read()) + " did not go through: " + ResultText(result) +
-                ".");
+    return Fail("The samples " + std::to_string(sent_) + " to " + std::to_string(filler_->Read()) +
+                " did not go through: " + ResultText(result) + ".");
   }
   ReportProgress();
   sent_ = filler_->Read();

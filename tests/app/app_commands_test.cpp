@@ -25,9 +25,9 @@ std::set<Cmd> EnabledIn(const CommandState& state) {
   return enabled;
 }
 
-const std::set<Cmd> kRangeCommands = {Cmd::ClearData,      Cmd::ReverseData, Cmd::ScaleData,
-                                      Cmd::FadeIn,         Cmd::FadeOut,     Cmd::SetSampleStart,
-                                      Cmd::SetSampleEnd,   Cmd::SetLoopStart, Cmd::SetLoopEnd};
+const std::set<Cmd> kRangeCommands = {Cmd::ClearData,    Cmd::ReverseData,  Cmd::ScaleData,
+                                      Cmd::FadeIn,       Cmd::FadeOut,      Cmd::SetSampleStart,
+                                      Cmd::SetSampleEnd, Cmd::SetLoopStart, Cmd::SetLoopEnd};
 
 void CollectMenuActions(const QMenu* menu, std::set<QString>& names) {
   for (QAction* action : menu->actions()) {
@@ -55,8 +55,8 @@ class CommandsTest : public QObject {
   void nothingOpenLeavesOnlyTheAlwaysCommands() {
     const std::set<Cmd> enabled = EnabledIn(CommandState{});
     for (Cmd command : kRangeCommands) QVERIFY(!enabled.count(command));
-    for (Cmd command : {Cmd::CloseWavesample, Cmd::NormalizeGain, Cmd::SetPlaybackMode,
-                        Cmd::ZoomIn, Cmd::ZoomOut, Cmd::ShowAll}) {
+    for (Cmd command : {Cmd::CloseWavesample, Cmd::NormalizeGain, Cmd::SetPlaybackMode, Cmd::ZoomIn,
+                        Cmd::ZoomOut, Cmd::ShowAll}) {
       QVERIFY(!enabled.count(command));
     }
     for (Cmd command : {Cmd::OpenWavesample, Cmd::Download, Cmd::Upload, Cmd::Preferences,
@@ -196,9 +196,8 @@ class CommandsTest : public QObject {
   void portFailureEndsTheCommandWithItsText() {
     kelvora::testing::NoHardwareMachine machine;
     auto form = kelvora::testing::MakeMainForm(kelvora::testing::FreshSettings());
-    form->Commands().SetHandler(Cmd::About, [] {
-      throw std::runtime_error("error: Midiout takes too long to send data");
-    });
+    form->Commands().SetHandler(
+        Cmd::About, [] { throw std::runtime_error("error: Midiout takes too long to send data"); });
     QString text;
     WhenModal<QMessageBox>([&](QMessageBox* box) {
       text = box->text();

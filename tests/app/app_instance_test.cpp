@@ -1,9 +1,9 @@
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "app/SingleInstance.h"
 
@@ -54,8 +54,8 @@ class InstanceTest : public QObject {
 
   void secondProgramEndsAtOnceWithZero() {
     QTemporaryDir runtime;
-    QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                              QFileDevice::ExeOwner);
+    QFile::setPermissions(runtime.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     SingleInstance running(runtime.path());
     QVERIFY(running.TryAcquire());
     QTemporaryDir config;

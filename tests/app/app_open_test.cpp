@@ -38,9 +38,7 @@ void Drag(QWidget* box, int fromX, int toX) {
   QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(toX, y));
 }
 
-bool Enabled(TMainForm& form, Cmd command) {
-  return form.Commands().Action(command)->isEnabled();
-}
+bool Enabled(TMainForm& form, Cmd command) { return form.Commands().Action(command)->isEnabled(); }
 
 }  // namespace
 
@@ -59,7 +57,8 @@ class OpenTest : public QObject {
     QVERIFY(Enabled(*form_, Cmd::CloseWavesample));
     QVERIFY(!Enabled(*form_, Cmd::ClearData));
     QVERIFY(!Enabled(*form_, Cmd::ZoomOut));
-    const int start = kelvora::protocol::GetPosition(eps.WsParams, kelvora::protocol::kWsSampleStart);
+    const int start =
+        kelvora::protocol::GetPosition(eps.WsParams, kelvora::protocol::kWsSampleStart);
     QCOMPARE(form_->StatusBar().Text(0), "ws:" + QString::number(start));
     QVERIFY(form_->StatusBar().Text(2).startsWith("ls:"));
 

@@ -72,10 +72,10 @@ class SettingsTest : public QObject {
       form->close();
     }
     const QString text = kelvora::testing::ReadSettingsFile(path);
-    for (const char* line : {"Left=60", "Top=70", "Width=640", "Height=420", "WindowState=0",
-                             "Channel=12", "BlockSize=5000", "Delay=800", "MidiIn=0",
-                             "MidiInName=Simulated EPS-16 PLUS", "MajorVersion=2",
-                             "MinorVersion=4"}) {
+    for (const char* line :
+         {"Left=60", "Top=70", "Width=640", "Height=420", "WindowState=0", "Channel=12",
+          "BlockSize=5000", "Delay=800", "MidiIn=0", "MidiInName=Simulated EPS-16 PLUS",
+          "MajorVersion=2", "MinorVersion=4"}) {
       QVERIFY2(text.contains(line), line);
     }
     QVERIFY(!Stored(path, "Preferences/Command").isEmpty());
@@ -147,10 +147,14 @@ class SettingsTest : public QObject {
   void folderOnAFloppyIsNotRemembered_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("A:") << "a:\\samples" << "/earlier";
-    QTest::newRow("B:") << "B:/" << "/earlier";
-    QTest::newRow("C:") << "C:\\waves" << "C:\\waves";
-    QTest::newRow("home") << "/home/user/waves" << "/home/user/waves";
+    QTest::newRow("A:") << "a:\\samples"
+                        << "/earlier";
+    QTest::newRow("B:") << "B:/"
+                        << "/earlier";
+    QTest::newRow("C:") << "C:\\waves"
+                        << "C:\\waves";
+    QTest::newRow("home") << "/home/user/waves"
+                          << "/home/user/waves";
   }
 
   void folderOnAFloppyIsNotRemembered() {

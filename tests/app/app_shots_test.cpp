@@ -7,11 +7,11 @@
 #include "ShotFolder.h"
 #include "app/HelpWindow.h"
 #include "app/MainForms.h"
-#include "editor/WaveView.h"
 #include "dialogs/AboutForm.h"
 #include "dialogs/GotoPrefForm.h"
 #include "dialogs/NoEpsForm.h"
 #include "dialogs/PreferencesForm.h"
+#include "editor/WaveView.h"
 
 using namespace kelvora::app;
 using kelvora::testing::ColourCount;

@@ -58,9 +58,9 @@ class KnobTest : public QObject {
     TKnob knob;
     const struct {
       int from, key, to;
-    } cases[] = {{50, Qt::Key_Up, 66},   {60, Qt::Key_Up, 66},    {50, Qt::Key_Right, 66},
-                 {50, Qt::Key_Down, 33}, {60, Qt::Key_Down, 50},  {60, Qt::Key_Left, 50},
-                 {100, Qt::Key_Up, 100}, {0, Qt::Key_Down, 0},    {83, Qt::Key_Up, 100}};
+    } cases[] = {{50, Qt::Key_Up, 66},   {60, Qt::Key_Up, 66},   {50, Qt::Key_Right, 66},
+                 {50, Qt::Key_Down, 33}, {60, Qt::Key_Down, 50}, {60, Qt::Key_Left, 50},
+                 {100, Qt::Key_Up, 100}, {0, Qt::Key_Down, 0},   {83, Qt::Key_Up, 100}};
     for (const auto& c : cases) {
       knob.SetPosition(c.from);
       QTest::keyClick(&knob, Qt::Key(c.key), Qt::ControlModifier);
@@ -233,7 +233,7 @@ class KnobTest : public QObject {
       QCOMPARE(knob->pixel(0, 0), red);
       QVERIFY(Dark(*knob, 0, 13) && Dark(*knob, 13, 0) && Dark(*knob, 26, 13));  // ticks
       QVERIFY(Dark(*knob, 4, 22) && Dark(*knob, 22, 4) && Dark(*knob, 22, 22));
-      QCOMPARE(knob->pixel(13, 25), red);  // no tick at the bottom
+      QCOMPARE(knob->pixel(13, 25), red);                              // no tick at the bottom
       QVERIFY(qGray(knob->pixel(7, 7)) > qGray(knob->pixel(19, 19)));  // lit from upper left
     }
     QCOMPARE(pictures.Normal().pixel(13, 23), red);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "diagnostics/DebuggingData.h"
 #include "diagnostics/Debugdevice.h"
+#include "diagnostics/DebuggingData.h"
 #include "diagnostics/log_support.h"
 
 namespace kelvora::diagnostics::test {

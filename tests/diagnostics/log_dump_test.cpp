@@ -21,10 +21,10 @@ TEST_F(InputDump, TwentyBytesGiveAFullRowAndAShortRow) {
   StartSession(dmFile);
   WriteDump(&log_, 20);
   log_.Close();
-  EXPECT_EQ(ReadWhole(ProgramLog()),
-            kStartBanner + "** Start of MidiIn Dump **\r\n" +
-                "f0 f7 fe 05 0c 13 1a 21 28 2f 36 3d 44 4b 52 59  \r\n" +
-                "60 67 6e 75  \r\n" + "** End of MidiIn Dump **\r\n" + kEndBanner);
+  EXPECT_EQ(ReadWhole(ProgramLog()), kStartBanner + "** Start of MidiIn Dump **\r\n" +
+                                         "f0 f7 fe 05 0c 13 1a 21 28 2f 36 3d 44 4b 52 59  \r\n" +
+                                         "60 67 6e 75  \r\n" + "** End of MidiIn Dump **\r\n" +
+                                         kEndBanner);
 }
 
 TEST_F(InputDump, ExactRowsAndEmptyInputEndWithALoneSpaceLine) {
@@ -33,10 +33,9 @@ TEST_F(InputDump, ExactRowsAndEmptyInputEndWithALoneSpaceLine) {
   WriteDump(nullptr, 0);
   log_.Close();
   const std::string end = " \r\n** End of MidiIn Dump **\r\n";
-  EXPECT_EQ(ReadWhole(ProgramLog()),
-            kStartBanner + "** Start of MidiIn Dump **\r\n" +
-                "f0 f7 fe 05 0c 13 1a 21 28 2f 36 3d 44 4b 52 59  \r\n" + end +
-                "** Start of MidiIn Dump **\r\n" + end + kEndBanner);
+  EXPECT_EQ(ReadWhole(ProgramLog()), kStartBanner + "** Start of MidiIn Dump **\r\n" +
+                                         "f0 f7 fe 05 0c 13 1a 21 28 2f 36 3d 44 4b 52 59  \r\n" +
+                                         end + "** Start of MidiIn Dump **\r\n" + end + kEndBanner);
 }
 
 }  // namespace

@@ -23,8 +23,8 @@ using kelvora::dialogs::TNoInstrForm;
 using kelvora::dialogs::TOpenWaveForm;
 using kelvora::dialogs::TRenameInstrForm;
 using kelvora::dialogs::TWsIsCopyForm;
-using kelvora::testing::ViewSession;
 using kelvora::testing::ModalWatch;
+using kelvora::testing::ViewSession;
 
 namespace {
 

@@ -66,8 +66,8 @@ class BrowserListsTest : public QObject {
     QCOMPARE(SelectedLine(&box), 1);  // the current instrument
 
     FillInstrumentList(&box, entries_, eps, true);
-    QCOMPARE(Lines(box), QStringList({"(1) <new>", "(2) Piano", "(3) <new>", "(4) <new>", "(5) Bass 1",
-                                      "(6) <new>", "(7) <new>", "(8) <new>"}));
+    QCOMPARE(Lines(box), QStringList({"(1) <new>", "(2) Piano", "(3) <new>", "(4) <new>",
+                                      "(5) Bass 1", "(6) <new>", "(7) <new>", "(8) <new>"}));
     for (int k = 0; k < 8; ++k) {
       QCOMPARE(entries_[k].Number, k);
       QCOMPARE(entries_[k].Instrument, k);

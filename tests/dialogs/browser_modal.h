@@ -12,7 +12,8 @@ namespace kelvora::testing {
 template <class T>
 class ModalWatch {
  public:
-  explicit ModalWatch(std::function<void(T*)> act, int times = 1) : act_(std::move(act)), times_(times) {
+  explicit ModalWatch(std::function<void(T*)> act, int times = 1)
+      : act_(std::move(act)), times_(times) {
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
     timer_.start();

@@ -25,8 +25,8 @@ using Nodes = std::vector<std::pair<int, int>>;  // (position, level) from the l
 
 // Runs the envelope dialog over first .. last, lets act work on it while shown, then presses
 // OK or Cancel; gives the modal result.
-int RunScale(TScaleDataForm& form, int first, int last, const std::function<void(TScaleDataForm&)>& act,
-             bool ok = true) {
+int RunScale(TScaleDataForm& form, int first, int last,
+             const std::function<void(TScaleDataForm&)>& act, bool ok = true) {
   ModalWatch<TScaleDataForm> watch([&](TScaleDataForm* shown) {
     act(*shown);
     if (shown->isVisible()) (ok ? shown->OkButton() : shown->CancelButton())->click();
@@ -38,7 +38,8 @@ Nodes ReadNodes(const TScaleDataForm& form) {
   Nodes nodes;
   int position = 0;
   int level = 0;
-  while (form.GetNode(static_cast<int>(nodes.size()), position, level)) nodes.emplace_back(position, level);
+  while (form.GetNode(static_cast<int>(nodes.size()), position, level))
+    nodes.emplace_back(position, level);
   return nodes;
 }
 
@@ -56,9 +57,12 @@ void Drag(TScaleDataForm& form, QPoint from, QPoint to) {
 }
 
 // The frame's client area is its size less a 2-pixel edge on each side.
-void SetBoxSize(TScaleDataForm& form, int width, int height) { form.ScrollBox()->resize(width + 4, height + 4); }
+void SetBoxSize(TScaleDataForm& form, int width, int height) {
+  form.ScrollBox()->resize(width + 4, height + 4);
+}
 
-int RunPBMode(TPBModeForm& form, int mode, const std::function<void(TPBModeForm&)>& act, bool ok = true) {
+int RunPBMode(TPBModeForm& form, int mode, const std::function<void(TPBModeForm&)>& act,
+              bool ok = true) {
   ModalWatch<TPBModeForm> watch([&](TPBModeForm* shown) {
     act(*shown);
     if (shown->isVisible()) (ok ? shown->OkButton() : shown->CancelButton())->click();
@@ -201,12 +205,16 @@ class EditDialogsTest : public QObject {
   void executeStartsFreshButKeepsDepth() {
     TScaleDataForm form;
     QCOMPARE(form.DepthLabel()->text(), QStringLiteral("3 dB"));
-    QCOMPARE(RunScale(form, 0, 999, [](TScaleDataForm& shown) {
-      Click(shown, {100, 30});
-      Drag(shown, {3, 62}, {3, 10});
-      shown.DepthScrollBar()->setValue(3);
-      QCOMPARE(shown.focusWidget(), static_cast<QWidget*>(shown.OkButton()));
-    }, false), 2);
+    QCOMPARE(RunScale(
+                 form, 0, 999,
+                 [](TScaleDataForm& shown) {
+                   Click(shown, {100, 30});
+                   Drag(shown, {3, 62}, {3, 10});
+                   shown.DepthScrollBar()->setValue(3);
+                   QCOMPARE(shown.focusWidget(), static_cast<QWidget*>(shown.OkButton()));
+                 },
+                 false),
+             2);
     QCOMPARE(form.DepthLabel()->text(), QStringLiteral("4.5 dB"));
     form.DepthScrollBar()->setValue(6);
     QCOMPARE(form.DepthLabel()->text(), QStringLiteral("6 dB"));
@@ -229,14 +237,14 @@ class EditDialogsTest : public QObject {
       kelvora::testing::Shoot(&shown, QStringLiteral("scale_data"));
       box = shown.ScaleBox()->grab().toImage();
     });
-    QCOMPARE(box.pixelColor(60, 62), QColor(0, 0, 255));           // the 1.0 line
-    QCOMPARE(box.pixelColor(120, 20), QColor(Qt::black));          // selected: filled
-    QCOMPARE(box.pixelColor(117, 17), QColor(Qt::black));          // its top-left corner
-    QVERIFY(box.pixelColor(123, 17) != QColor(Qt::black));         // 6 x 6, not 7 x 7
+    QCOMPARE(box.pixelColor(60, 62), QColor(0, 0, 255));    // the 1.0 line
+    QCOMPARE(box.pixelColor(120, 20), QColor(Qt::black));   // selected: filled
+    QCOMPARE(box.pixelColor(117, 17), QColor(Qt::black));   // its top-left corner
+    QVERIFY(box.pixelColor(123, 17) != QColor(Qt::black));  // 6 x 6, not 7 x 7
     QVERIFY(box.pixelColor(117, 23) != QColor(Qt::black));
-    QVERIFY(box.pixelColor(221, 101) != QColor(Qt::black));        // others: hollow
-    QCOMPARE(box.pixelColor(217, 97), QColor(Qt::black));          // with a black outline
-    QCOMPARE(box.pixelColor(170, 60), QColor(Qt::black));          // the line between them
+    QVERIFY(box.pixelColor(221, 101) != QColor(Qt::black));  // others: hollow
+    QCOMPARE(box.pixelColor(217, 97), QColor(Qt::black));    // with a black outline
+    QCOMPARE(box.pixelColor(170, 60), QColor(Qt::black));    // the line between them
   }
 
   void playbackModeMapsBothWays() {
@@ -244,10 +252,12 @@ class EditDialogsTest : public QObject {
     const int modes[] = {0, 256, 512, 768, 1024};
     for (int item = 0; item < 5; ++item) {
       int shownItem = -1;
-      QCOMPARE(RunPBMode(form, modes[item], [&](TPBModeForm& shown) {
-        shownItem = shown.PBModeGroup()->checkedId();
-        QCOMPARE(shown.focusWidget(), static_cast<QWidget*>(shown.OkButton()));
-      }), 1);
+      QCOMPARE(RunPBMode(form, modes[item],
+                         [&](TPBModeForm& shown) {
+                           shownItem = shown.PBModeGroup()->checkedId();
+                           QCOMPARE(shown.focusWidget(), static_cast<QWidget*>(shown.OkButton()));
+                         }),
+               1);
       QCOMPARE(shownItem, item);
       QCOMPARE(form.SelectedMode, modes[item]);
     }
@@ -260,14 +270,16 @@ class EditDialogsTest : public QObject {
   void otherModeValuesKeepTheLastSelection() {
     TPBModeForm form;
     form.SelectedMode = 777;
-    QCOMPARE(RunPBMode(form, 300, [](TPBModeForm& shown) { QCOMPARE(shown.PBModeGroup()->checkedId(), -1); }),
+    QCOMPARE(RunPBMode(form, 300,
+                       [](TPBModeForm& shown) { QCOMPARE(shown.PBModeGroup()->checkedId(), -1); }),
              1);
     QCOMPARE(form.SelectedMode, 777);  // nothing selected: unchanged
 
     RunPBMode(form, 768, [](TPBModeForm&) {});
     for (int odd : {-256, 100, 1280, 2048}) {
       int shownItem = -1;
-      RunPBMode(form, odd, [&](TPBModeForm& shown) { shownItem = shown.PBModeGroup()->checkedId(); });
+      RunPBMode(form, odd,
+                [&](TPBModeForm& shown) { shownItem = shown.PBModeGroup()->checkedId(); });
       QCOMPARE(shownItem, 3);
       QCOMPARE(form.SelectedMode, 768);
     }
@@ -275,10 +287,14 @@ class EditDialogsTest : public QObject {
 
   void cancelStillReportsTheSelection() {
     TPBModeForm form;
-    QCOMPARE(RunPBMode(form, 512, [](TPBModeForm& shown) {
-      shown.PBModeGroup()->button(4)->click();
-      kelvora::testing::Shoot(&shown, QStringLiteral("playback_mode"));
-    }, false), 2);
+    QCOMPARE(RunPBMode(
+                 form, 512,
+                 [](TPBModeForm& shown) {
+                   shown.PBModeGroup()->button(4)->click();
+                   kelvora::testing::Shoot(&shown, QStringLiteral("playback_mode"));
+                 },
+                 false),
+             2);
     QCOMPARE(form.SelectedMode, 1024);
     QCOMPARE(RunPBMode(form, 0, [](TPBModeForm& shown) { shown.reject(); }), 2);
     QCOMPARE(form.SelectedMode, 0);

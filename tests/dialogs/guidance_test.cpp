@@ -22,9 +22,10 @@ class GuidanceTest : public QObject {
     QVERIFY(form.TitleLabel->font().bold());
     QStringList texts;
     for (QLabel* label : form.findChildren<QLabel*>()) texts << label->text();
-    for (const char* line : {"By pressing the continue button ", "Kelvora will take you to the ",
-                             "Preferences dialog. Here you will ", "have to specify the Midi device, ",
-                             "and channel , that your EPS/ASR ", "is connected to.   "}) {
+    for (const char* line :
+         {"By pressing the continue button ", "Kelvora will take you to the ",
+          "Preferences dialog. Here you will ", "have to specify the Midi device, ",
+          "and channel , that your EPS/ASR ", "is connected to.   "}) {
       QVERIFY2(texts.contains(line), line);
     }
     QCOMPARE(form.Button1->text(), QString("Continue ->"));

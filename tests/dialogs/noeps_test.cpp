@@ -41,14 +41,21 @@ class NoEpsTest : public QObject {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<bool>("retry");
     QTest::newRow("midi in") << int(protocol::nrMidiInFailed) << "Unable to open Midi-in device"
-                             << QStringList{"Kelvora failed to open the", "Midi input device", "",
+                             << QStringList{"Kelvora failed to open the",
+                                            "Midi input device",
+                                            "",
                                             "Please make sure you've configured",
-                                            "the Midi input device in the Preferences", "dialog", ""}
+                                            "the Midi input device in the Preferences",
+                                            "dialog",
+                                            ""}
                              << false;
     QTest::newRow("midi out") << int(protocol::nrMidiOutFailed) << "Unable to open Midi-out device"
-                              << QStringList{"Kelvora failed to open the", "Midi output device", "",
+                              << QStringList{"Kelvora failed to open the",
+                                             "Midi output device",
+                                             "",
                                              "Please make sure you've configured",
-                                             "the Midi output device in the Preferences", "dialog",
+                                             "the Midi output device in the Preferences",
+                                             "dialog",
                                              ""}
                               << false;
     QTest::newRow("no answer") << int(protocol::nrNoAnswer) << "Unable to find EPS/ASR"
@@ -57,13 +64,17 @@ class NoEpsTest : public QObject {
                                               "To solve this problem please check the following :",
                                               "    * Midi Device in Preferences dialog",
                                               "    * Channel in Preferences dialog",
-                                              "    * EPS/ASR system parameters", "    * Midi cabling"}
+                                              "    * EPS/ASR system parameters",
+                                              "    * Midi cabling"}
                                << true;
     QTest::newRow("no system") << int(protocol::nrNoSystem) << "Unable to find EPS/ASR"
                                << QStringList{"Kelvora failed to make a",
-                                              "connection to your EPS/ASR", "",
+                                              "connection to your EPS/ASR",
+                                              "",
                                               "Make sure the system disk is",
-                                              "inserted into your EPS/ASR", "", ""}
+                                              "inserted into your EPS/ASR",
+                                              "",
+                                              ""}
                                << true;
   }
 

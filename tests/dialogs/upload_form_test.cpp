@@ -3,12 +3,12 @@
 // uploads it refuses.
 #include <QAbstractItemView>
 #include <QAction>
+#include <QAudioDevice>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QPushButton>
@@ -37,8 +37,12 @@ void WriteWav(const QString& path, int channels, int bits = 16) {
   const quint32 blockAlign = quint32(channels * bits / 8);
   const quint32 dataSize = 100 * blockAlign;
   QByteArray bytes;
-  auto put32 = [&](quint32 v) { bytes.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 4); };
-  auto put16 = [&](quint16 v) { bytes.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 2); };
+  auto put32 = [&](quint32 v) {
+    bytes.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 4);
+  };
+  auto put16 = [&](quint16 v) {
+    bytes.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 2);
+  };
   bytes.append("RIFF");
   put32(36 + dataSize);
   bytes.append("WAVEfmt ");
@@ -85,10 +89,12 @@ struct Upload {
     form.CheckFile();
   }
   bool ChannelsEnabled() const {
-    return form.MonoRadio->isEnabled() && form.LeftRadio->isEnabled() && form.RightRadio->isEnabled();
+    return form.MonoRadio->isEnabled() && form.LeftRadio->isEnabled() &&
+           form.RightRadio->isEnabled();
   }
   bool ChannelsDisabled() const {
-    return !form.MonoRadio->isEnabled() && !form.LeftRadio->isEnabled() && !form.RightRadio->isEnabled();
+    return !form.MonoRadio->isEnabled() && !form.LeftRadio->isEnabled() &&
+           !form.RightRadio->isEnabled();
   }
   // Presses Upload; the text of the message box it shows ("" for none) and whether the dialog
   // is still open afterwards.
@@ -113,11 +119,12 @@ class UploadFormTest : public QObject {
 
  private Q_SLOTS:
   void keyNamesPutTheSharpAfterTheOctave() {
-    const std::pair<int, const char*> names[] = {{21, "A0"}, {22, "A0+"}, {23, "B0"}, {24, "C1"},
+    const std::pair<int, const char*> names[] = {{21, "A0"}, {22, "A0+"}, {23, "B0"},  {24, "C1"},
                                                  {60, "C4"}, {61, "C4+"}, {70, "A4+"}, {108, "C8"}};
     for (const auto& [note, name] : names) QCOMPARE(KeyName(note), QString(name));
     Upload u;
-    for (const QComboBox* box : {u.form.RootKeyComboBox, u.form.LoKeyComboBox, u.form.HiKeyComboBox}) {
+    for (const QComboBox* box :
+         {u.form.RootKeyComboBox, u.form.LoKeyComboBox, u.form.HiKeyComboBox}) {
       QCOMPARE(box->count(), 88);
       QCOMPARE(box->itemText(87), QString("C8"));
     }
@@ -205,22 +212,26 @@ class UploadFormTest : public QObject {
       u.form.Button3->click();
     });
     QVERIFY(enabled);
-    QCOMPARE(QString::fromStdString(u.form.RiffFile().FileName), QDir::toNativeSeparators(u.File("next/mono.wav")));
+    QCOMPARE(QString::fromStdString(u.form.RiffFile().FileName),
+             QDir::toNativeSeparators(u.File("next/mono.wav")));
   }
 
   void okHandsOverTheTargetKeysAndChannel() {
     Upload u;
-    QCOMPARE(u.Run(u.File("stereo.wav"), [&] {
-      u.form.InstrumentListBox->setCurrentRow(0);  // (1) Demo Synth: wavesamples 1..3
-      QCOMPARE(u.form.WaveSampleListBox->item(0)->text(), QString("<new>"));
-      u.form.WaveSampleListBox->setCurrentRow(0);
-      u.form.CustomRangeRadio->click();
-      u.form.LoKeyComboBox->setCurrentIndex(72 - 21);  // C5
-      u.form.HiKeyComboBox->setCurrentIndex(60 - 21);  // C4
-      u.form.RootKeyComboBox->setCurrentIndex(61 - 21);
-      u.form.LeftRadio->click();
-      u.form.UploadButton->click();
-    }), 1);
+    QCOMPARE(
+        u.Run(u.File("stereo.wav"),
+              [&] {
+                u.form.InstrumentListBox->setCurrentRow(0);  // (1) Demo Synth: wavesamples 1..3
+                QCOMPARE(u.form.WaveSampleListBox->item(0)->text(), QString("<new>"));
+                u.form.WaveSampleListBox->setCurrentRow(0);
+                u.form.CustomRangeRadio->click();
+                u.form.LoKeyComboBox->setCurrentIndex(72 - 21);  // C5
+                u.form.HiKeyComboBox->setCurrentIndex(60 - 21);  // C4
+                u.form.RootKeyComboBox->setCurrentIndex(61 - 21);
+                u.form.LeftRadio->click();
+                u.form.UploadButton->click();
+              }),
+        1);
     QCOMPARE(u.session.eps->Instrument, 0);
     QCOMPARE(u.session.eps->WaveSample, 4);  // the first free slot
     QCOMPARE(u.session.eps->Layer, 0);
@@ -231,14 +242,16 @@ class UploadFormTest : public QObject {
     QVERIFY(u.form.RiffFile().IsOpen);
     QCOMPARE(u.form.RiffFile().Channels, 2);
 
-    QCOMPARE(u.Run("", [&] {
-      u.form.InstrumentListBox->setCurrentRow(2);  // (3) Pad 2 Layers
-      u.form.WaveSampleListBox->setCurrentRow(2);  // WaveSample 2, on layer 2
-      QCOMPARE(u.form.LayerListBox->currentItem()->text(), QString("Layer 2"));
-      u.form.KeyRangeRadio->click();
-      u.form.MonoRadio->click();
-      u.form.UploadButton->click();
-    }), 1);
+    QCOMPARE(u.Run("",
+                   [&] {
+                     u.form.InstrumentListBox->setCurrentRow(2);  // (3) Pad 2 Layers
+                     u.form.WaveSampleListBox->setCurrentRow(2);  // WaveSample 2, on layer 2
+                     QCOMPARE(u.form.LayerListBox->currentItem()->text(), QString("Layer 2"));
+                     u.form.KeyRangeRadio->click();
+                     u.form.MonoRadio->click();
+                     u.form.UploadButton->click();
+                   }),
+             1);
     const auto root = u.form.Choices();
     QCOMPARE(std::make_tuple(root.instrument, root.waveSample, root.layer, root.channelMode),
              std::make_tuple(2, 2, 1, 3));
@@ -271,7 +284,8 @@ class UploadFormTest : public QObject {
     QVERIFY2(open, qPrintable(messages.join('|')));
     QCOMPARE(result, 2);
     QCOMPARE(messages.size(), 4);
-    QCOMPARE(messages[0], "File open error: File '" + QDir::toNativeSeparators(u.File("missing.wav")) +
+    QCOMPARE(messages[0], "File open error: File '" +
+                              QDir::toNativeSeparators(u.File("missing.wav")) +
                               "' does not exist.");
     QVERIFY2(messages[1].startsWith("Upload: The file '"), qPrintable(messages[1]));
     QVERIFY2(messages[2].contains("3 channels"), qPrintable(messages[2]));
@@ -307,7 +321,8 @@ class UploadFormTest : public QObject {
       u.form.AuditButton->click();
       u.form.Button3->click();
     });
-    QCOMPARE(text, "File open error: File '" + QDir::toNativeSeparators(u.File("gone.wav")) + "' does not exist.");
+    QCOMPARE(text, "File open error: File '" + QDir::toNativeSeparators(u.File("gone.wav")) +
+                       "' does not exist.");
     if (!QMediaDevices::audioOutputs().isEmpty()) QSKIP("this machine has a sound device");
     text.clear();
     ModalWatch<QMessageBox> noDevice([&](QMessageBox* b) {
@@ -315,7 +330,8 @@ class UploadFormTest : public QObject {
       b->accept();
     });
     u.Run(u.File("mono.wav"), [&] { u.form.AuditButton->click(); });
-    QVERIFY2(text.startsWith("Audition: ") && text.contains("no sound output device"), qPrintable(text));
+    QVERIFY2(text.startsWith("Audition: ") && text.contains("no sound output device"),
+             qPrintable(text));
   }
 
   void shot() {

@@ -65,11 +65,13 @@ std::vector<uint8_t> ViewSession::TakeSent() {
 }
 
 void ViewSession::AddInstrument(int instrument, const std::string& name) {
-  driver->Sampler().WithMemory([&](sim::SamplerMemory& memory) { return memory.AddInstrument(instrument, name); });
+  driver->Sampler().WithMemory(
+      [&](sim::SamplerMemory& memory) { return memory.AddInstrument(instrument, name); });
 }
 
 void ViewSession::AddLayer(int instrument, int layer) {
-  driver->Sampler().WithMemory([&](sim::SamplerMemory& memory) { return memory.AddLayer(instrument, layer, "LAYER"); });
+  driver->Sampler().WithMemory(
+      [&](sim::SamplerMemory& memory) { return memory.AddLayer(instrument, layer, "LAYER"); });
 }
 
 void ViewSession::AddWaveSample(int instrument, int layer, int waveSample, int samples, int end) {
@@ -77,7 +79,8 @@ void ViewSession::AddWaveSample(int instrument, int layer, int waveSample, int s
   protocol::ResetWsParams(record.data());
   protocol::SetPosition(record.data(), protocol::kWsSampleEnd, end);
   sim::WaveData data(static_cast<size_t>(samples));
-  for (int i = 0; i < samples; ++i) data[static_cast<size_t>(i)] = static_cast<int16_t>((i % 200) * 150 - 15000);
+  for (int i = 0; i < samples; ++i)
+    data[static_cast<size_t>(i)] = static_cast<int16_t>((i % 200) * 150 - 15000);
   driver->Sampler().WithMemory([&](sim::SamplerMemory& memory) {
     return memory.AddWaveSample(instrument, layer, waveSample, record, std::move(data));
   });
@@ -99,7 +102,8 @@ void ViewSession::SetWsWord(int instrument, int waveSample, int index, int value
 }
 
 void ViewSession::RemoveInstrument(int instrument) {
-  driver->Sampler().WithMemory([&](sim::SamplerMemory& memory) { return memory.RemoveInstrument(instrument); });
+  driver->Sampler().WithMemory(
+      [&](sim::SamplerMemory& memory) { return memory.RemoveInstrument(instrument); });
 }
 
 std::string ViewSession::InstrumentName(int instrument) {
@@ -112,8 +116,9 @@ std::string ViewSession::InstrumentName(int instrument) {
 
 bool ViewSession::HasWaveSample(int instrument, int waveSample) {
   Settle();
-  return driver->Sampler().WithMemory(
-      [&](sim::SamplerMemory& memory) { return memory.WaveSample(instrument, waveSample) != nullptr; });
+  return driver->Sampler().WithMemory([&](sim::SamplerMemory& memory) {
+    return memory.WaveSample(instrument, waveSample) != nullptr;
+  });
 }
 
 int ViewSession::Open(int instrument, int waveSample) {

@@ -51,7 +51,7 @@ class PainterTest : public QObject {
     const WavePainter wide(1024, 300);
     QCOMPARE(wide.PointAt(0), 0);
     QCOMPARE(wide.PointAt(1023), 511);
-    QCOMPARE(wide.PointAt(2), 1);   // 2 × 511 / 1023 = 0.999 rounds up
+    QCOMPARE(wide.PointAt(2), 1);    // 2 × 511 / 1023 = 0.999 rounds up
     QCOMPARE(wide.PointAt(-40), 0);  // outside the box: limited to the edge
     QCOMPARE(wide.PointAt(5000), 511);
     const WavePainter narrow(256, 300);
@@ -98,9 +98,9 @@ class PainterTest : public QObject {
     const WavePainter painter(600, 200);
     Picture picture(1000, 2, 0);
     QCOMPARE(painter.MarkerColumn(picture.scene, 1000), 0);
-    QCOMPARE(painter.MarkerColumn(picture.scene, 1001), 0);         // same point
+    QCOMPARE(painter.MarkerColumn(picture.scene, 1001), 0);              // same point
     QCOMPARE(painter.MarkerColumn(picture.scene, 1000 + 511 * 2), 600);  // 511 × 600 / 511
-    QCOMPARE(painter.MarkerColumn(picture.scene, 2024), 601);        // ViewEnd: just beyond the edge
+    QCOMPARE(painter.MarkerColumn(picture.scene, 2024), 601);  // ViewEnd: just beyond the edge
   }
 
   void aMarkerAtViewEndIsDrawnAndOneBeforeViewStartIsNot() {
@@ -110,7 +110,8 @@ class PainterTest : public QObject {
     picture.scene.SampleEnd = 1512;  // column 512 × 511 / 511 = 512, one past the box
     const QImage image = Render(painter, picture.scene, 520);
     QCOMPARE(image.pixel(512, 50), kRed);  // the end marker's stem
-    for (int x = 0; x < 4; ++x) QVERIFY2(image.pixel(x, 50) != kRed, "start marker before ViewStart drawn");
+    for (int x = 0; x < 4; ++x)
+      QVERIFY2(image.pixel(x, 50) != kRed, "start marker before ViewStart drawn");
   }
 
   void sampleMarkersHaveFeetOutwardAndLoopMarkersSitInside() {
@@ -174,7 +175,8 @@ class PainterTest : public QObject {
   void theBandSpansTheSelectedPointsColumns() {
     const WavePainter painter(1024, 100);
     Picture picture(10000, 4, 0);
-    // points 10 .. 20 of the window: columns floor(10 × 1023 / 511 + 0.5) .. floor(20 × 1023 / 511 + 0.5)
+    // points 10 .. 20 of the window: columns floor(10 × 1023 / 511 + 0.5) .. floor(20 × 1023 / 511
+    // + 0.5)
     const auto band = painter.BandColumns(picture.scene, 10000 + 40, 10000 + 21 * 4 - 1);
     QCOMPARE(band.first, 20);
     QCOMPARE(band.second, 40);
@@ -209,7 +211,7 @@ class PainterTest : public QObject {
     }
     QCOMPARE(image.pixel(10, 0), qRgb(255, 255, 255));  // black becomes white
     QCOMPARE(image.pixel(15, 49), qRgb(255, 0, 255));   // green becomes magenta
-    QCOMPARE(image.pixel(20, 0), kBlack);              // the column after the band is untouched
+    QCOMPARE(image.pixel(20, 0), kBlack);               // the column after the band is untouched
     {
       QPainter p(&image);
       painter.InvertBand(p, 10, 19);

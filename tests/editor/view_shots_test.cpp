@@ -84,10 +84,10 @@ class ViewShotsTest : public QObject {
     view.ResetView();
 
     QImage whole = Shot(&view, "view_whole");
-    QCOMPARE(whole.pixel(400, 2), kBlack);            // the open view's background
-    QVERIFY(CountColumnsWith(whole, kGreen) > 700);    // peaks across the width
-    QCOMPARE(whole.pixel(0, 150), kRed);              // sample start at 0
-    QVERIFY(CountColumnsWith(whole, kTeal) >= 2);      // both loop markers
+    QCOMPARE(whole.pixel(400, 2), kBlack);           // the open view's background
+    QVERIFY(CountColumnsWith(whole, kGreen) > 700);  // peaks across the width
+    QCOMPARE(whole.pixel(0, 150), kRed);             // sample start at 0
+    QVERIFY(CountColumnsWith(whole, kTeal) >= 2);    // both loop markers
 
     QWidget* box = view.WaveBox();
     Drag(box, 200, 260);
@@ -118,7 +118,8 @@ class ViewShotsTest : public QObject {
     {
       ModalWatch<TOpenWaveForm> browser([&](TOpenWaveForm* shown) {
         Shot(shown, "browser_open");
-        for (int k = 0; k < shown->InstrumentListBox->count(); ++k) lines << shown->InstrumentListBox->item(k)->text();
+        for (int k = 0; k < shown->InstrumentListBox->count(); ++k)
+          lines << shown->InstrumentListBox->item(k)->text();
         shown->reject();
       });
       form.Execute(kelvora::dialogs::bmOpen);

@@ -210,8 +210,10 @@ class ViewWindowTest : public QObject {
     struct Case {
       editor::TScrollCode code;
       int start;
-    } cases[] = {{editor::scLineUp, 9488}, {editor::scLineDown, 10000},
-                 {editor::scPageUp, 9232}, {editor::scPageDown, 10256}};
+    } cases[] = {{editor::scLineUp, 9488},
+                 {editor::scLineDown, 10000},
+                 {editor::scPageUp, 9232},
+                 {editor::scPageDown, 10256}};
     for (const Case& c : cases) {
       open.view.JumpTo(10000);  // 9744 .. 10256
       open.Drag(1, 2);

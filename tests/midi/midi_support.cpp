@@ -1,10 +1,10 @@
 #include "midi_support.h"
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "diagnostics/Debugdevice.h"
 #include "midi/DoreRav.h"

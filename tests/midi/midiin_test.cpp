@@ -47,8 +47,8 @@ TEST_F(MidiInTest, OpenAndCloseCallTheDriverInOrder) {
   ASSERT_TRUE(port.Open());
   port.Close();
   port.Close();
-  EXPECT_EQ(driver.Calls(), (Calls{"OpenInput 0", "StartInput", "StopInput", "ResetInput",
-                                   "CloseInput"}));
+  EXPECT_EQ(driver.Calls(),
+            (Calls{"OpenInput 0", "StartInput", "StopInput", "ResetInput", "CloseInput"}));
 }
 
 TEST_F(MidiInTest, OpenAndCloseFailuresAfterFiveSeconds) {

@@ -94,7 +94,8 @@ TEST_F(MidiOutTest, SysExGoesOutWhenF7ArrivesAndBytesSentWhileClosedAreLost) {
   Send(port, {0xF0, 0x0F, 0x03});
   EXPECT_TRUE(driver.LongMessages().empty());
   Send(port, {0x00, 0xF7});
-  EXPECT_EQ(driver.LongMessages(), (std::vector<std::vector<uint8_t>>{{0xF0, 0x0F, 0x03, 0x00, 0xF7}}));
+  EXPECT_EQ(driver.LongMessages(),
+            (std::vector<std::vector<uint8_t>>{{0xF0, 0x0F, 0x03, 0x00, 0xF7}}));
   EXPECT_FALSE(port.IsBusy());
 }
 

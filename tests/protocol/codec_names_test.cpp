@@ -37,10 +37,10 @@ TEST(DecodeName, CapitalisesEveryWord) {
 
 TEST(DecodeName, OnlyTheHighByteAndTrailingBlanks) {
   Words w = FromText("STRINGS     ");
-  w[0] |= 0x7F;                 // low bytes are not characters
-  w[8] = 0x0100;                // a control code at the end is dropped
+  w[0] |= 0x7F;   // low bytes are not characters
+  w[8] = 0x0100;  // a control code at the end is dropped
   EXPECT_EQ(DecodeName(w.data()), "Strings");
-  w[11] = 0xE900;               // a code above 127 is a character, not a blank
+  w[11] = 0xE900;  // a code above 127 is a character, not a blank
   EXPECT_EQ(DecodeName(w.data()).size(), 12u);
 }
 

@@ -85,7 +85,7 @@ TEST_F(OccupancyTest, SeveralLayersNameTheirWaveSamples) {
   ApplyLayerRecord(*occ, 0, 0, first.data());
   ApplyLayerRecord(*occ, 0, 3, second.data());
   EXPECT_EQ(occ->WsLayer[0][0], 0);
-  EXPECT_EQ(occ->WsLayer[0][1], 3);  // the later layer wins
+  EXPECT_EQ(occ->WsLayer[0][1], 3);   // the later layer wins
   EXPECT_EQ(occ->WsLayer[0][3], -1);  // in use but named by no layer
   EXPECT_EQ(occ->WsLayer[0][4], 3);
   EXPECT_EQ(occ->WsLayer[0][126], 3);

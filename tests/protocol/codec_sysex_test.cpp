@@ -87,7 +87,9 @@ TEST(Messages, FixedParametersOfTheObjectCommands) {
               ElementsAre(0x17, 0, 6, 0, 7, 0, 1, 0xF7));
   EXPECT_THAT(body(Sent([](ByteSink& s) { SendDeleteInstrument(s, 1, 6); })),
               ElementsAre(0x1C, 0, 6, 0, 0, 0, 1, 0xF7));
-  EXPECT_THAT(body(Sent([](ByteSink& s) { SendDeleteWaveSample(s, 1, {6, 7, 127}); })),
+  EXPECT_THAT(body(Sent([](ByteSink& s) {
+                SendDeleteWaveSample(s, 1, {6, 7, 127});
+              })),
               ElementsAre(0x1A, 0, 6, 0, 7, 0x01, 0x3F, 0xF7));
 }
 
@@ -103,11 +105,11 @@ TEST(Messages, RangeAndEditCommandsInOrder) {
             expected);
 
   EXPECT_THAT(Sent([](ByteSink& s) { SendScaleData(s, 1, kTarget, 1, 2, 0x100, 0xFF7F, 6); }),
-              ElementsAre(0xF0, 0x0F, 0x03, 0x00, 0x22, 0, 2, 0, 1, 0, 5, 0, 0, 0, 1, 0, 0, 0, 2,
-                          0, 0, 0x04, 0x00, 0, 0x0F, 0x3D, 0x3F, 0x00, 0x06, 0xF7));
+              ElementsAre(0xF0, 0x0F, 0x03, 0x00, 0x22, 0, 2, 0, 1, 0, 5, 0, 0, 0, 1, 0, 0, 0, 2, 0,
+                          0, 0x04, 0x00, 0, 0x0F, 0x3D, 0x3F, 0x00, 0x06, 0xF7));
   EXPECT_THAT(Sent([](ByteSink& s) { SendOverviewHeader(s, 1, kTarget, 64, 4096); }),
-              ElementsAre(0xF0, 0x0F, 0x03, 0x00, 0x13, 0, 2, 0, 1, 0, 5, 0, 0, 0x01, 0x00, 0, 1,
-                          0, 0, 0xF7));
+              ElementsAre(0xF0, 0x0F, 0x03, 0x00, 0x13, 0, 2, 0, 1, 0, 5, 0, 0, 0x01, 0x00, 0, 1, 0,
+                          0, 0xF7));
   EXPECT_THAT(Sent([](ByteSink& s) { SendFadeOut(s, 1, kTarget, 0, 64, 5); }),
               ElementsAre(0xF0, 0x0F, 0x03, 0x00, 0x28, 0, 2, 0, 1, 0, 5, 0, 0, 0, 0, 0, 0, 0x01,
                           0x00, 0x00, 0x05, 0xF7));

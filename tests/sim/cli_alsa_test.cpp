@@ -39,16 +39,18 @@ class AlsaPeer : public SamplerLink {
     if (!error) error = sequencer_.CreatePort("Peer", AlsaSequencer::kDuplexCaps);
     if (!error) error = sequencer_.ConnectTo(sim);
     if (!error) error = sequencer_.ConnectFrom(sim);
-    if (!error) error = sequencer_.StartInput({[this](const uint8_t* data, size_t length) {
-                                                 std::lock_guard lock(mutex_);
-                                                 input_.insert(input_.end(), data, data + length);
-                                                 arrived_.notify_all();
-                                               },
-                                               nullptr, nullptr});
+    if (!error)
+      error = sequencer_.StartInput({[this](const uint8_t* data, size_t length) {
+                                       std::lock_guard lock(mutex_);
+                                       input_.insert(input_.end(), data, data + length);
+                                       arrived_.notify_all();
+                                     },
+                                     nullptr, nullptr});
     if (error) return error;
     sender_ = std::make_unique<AlsaSender>(
-        AlsaSender::Output{[this](const uint8_t* d, size_t n) { return sequencer_.SendSysex(d, n); },
-                           [this](uint32_t packed) { return sequencer_.SendShort(packed); }},
+        AlsaSender::Output{
+            [this](const uint8_t* d, size_t n) { return sequencer_.SendSysex(d, n); },
+            [this](uint32_t packed) { return sequencer_.SendShort(packed); }},
         AlsaSender::Handlers{});
     return 0;
   }

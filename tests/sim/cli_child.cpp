@@ -98,8 +98,7 @@ Bytes ChildProcess::ReadMessage(std::chrono::milliseconds limit) {
 }
 
 bool ChildProcess::WaitForError(const std::string& text, std::chrono::milliseconds limit) {
-  return PumpUntil(Clock::now() + limit,
-                   [&] { return error_.find(text) != std::string::npos; });
+  return PumpUntil(Clock::now() + limit, [&] { return error_.find(text) != std::string::npos; });
 }
 
 int ChildProcess::Finish(std::chrono::milliseconds limit) {

@@ -21,9 +21,9 @@ std::string Refusal(const std::vector<std::string>& arguments) {
 }
 
 TEST(SimCliOptions, ValuesComeNextOrAfterEquals) {
-  const CliOptions options = Parsed({"--stdio", "--channel=12", "--model", "ASR10", "--memory",
-                                     "2M", "--empty", "--state", "a=b.kvsim", "--overview=whole",
-                                     "--paced", "--ack-timeout", "0x100"});
+  const CliOptions options =
+      Parsed({"--stdio", "--channel=12", "--model", "ASR10", "--memory", "2M", "--empty", "--state",
+              "a=b.kvsim", "--overview=whole", "--paced", "--ack-timeout", "0x100"});
   EXPECT_EQ(options.mode, Mode::Stdio);
   EXPECT_EQ(options.sim.channel, 12);
   EXPECT_EQ(options.sim.model, sim::SamplerModel::Asr10);

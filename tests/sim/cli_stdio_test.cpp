@@ -61,17 +61,19 @@ TEST(SimCliStdio, AnswersAHostSessionThroughThePipe) {
   sim.Send([](ByteSink& s) { SendProbe(s, 1); });
   EXPECT_EQ(sim.Answer(), kAck);
 
-  const std::vector<int> instrument =
-      sim.Get([](ByteSink& s) { SendGetInstrumentParams(s, 1, 0); },
-              [](ByteSink& s) { SendInstrumentParamsHeader(s, 1, Target{0, 0, 0}); },
-              kInstrRecordWords);
+  const std::vector<int> instrument = sim.Get([](ByteSink& s) { SendGetInstrumentParams(s, 1, 0); },
+                                              [](ByteSink& s) {
+                                                SendInstrumentParamsHeader(s, 1, Target{0, 0, 0});
+                                              },
+                                              kInstrRecordWords);
   ASSERT_EQ(instrument.size(), static_cast<size_t>(kInstrRecordWords));
   EXPECT_EQ(DecodeName(instrument.data()), "Demo Synth");
   EXPECT_EQ(sim.InstrumentStatuses(), kDemoInstruments);  // the three demo instruments
-  const std::vector<int> layer =
-      sim.Get([](ByteSink& s) { SendGetLayerParams(s, 1, 2, 1); },
-              [](ByteSink& s) { SendLayerParamsHeader(s, 1, Target{2, 1, 0}); },
-              kLayerRecordWords);
+  const std::vector<int> layer = sim.Get([](ByteSink& s) { SendGetLayerParams(s, 1, 2, 1); },
+                                         [](ByteSink& s) {
+                                           SendLayerParamsHeader(s, 1, Target{2, 1, 0});
+                                         },
+                                         kLayerRecordWords);
   ASSERT_EQ(layer.size(), static_cast<size_t>(kLayerRecordWords));
 
   const Target first{0, 0, 1};

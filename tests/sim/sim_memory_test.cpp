@@ -81,14 +81,13 @@ TEST(SamplerMemory, LayerMapsAgreeWithTheKeyRangesOfEveryWaveSample) {
   for (int w = 1; w <= 40; ++w) {
     const int low = next(128);
     const int high = w % 7 == 0 ? low - 3 : low + next(30);  // a few reversed ranges
-    ASSERT_EQ(memory.AddWaveSample(0, next(2), w * 3, KeyRange(low, std::min(high, 127)),
-                                   WaveData(10)),
-              kAck);
+    ASSERT_EQ(
+        memory.AddWaveSample(0, next(2), w * 3, KeyRange(low, std::min(high, 127)), WaveData(10)),
+        kAck);
   }
   for (int l = 0; l < 2; ++l)
     for (int key = 21; key <= 108; ++key)
-      EXPECT_EQ(MapWord(memory, 0, l, key),
-                WaveSampleOnKey(*memory.Instrument(0), l, key) << 8)
+      EXPECT_EQ(MapWord(memory, 0, l, key), WaveSampleOnKey(*memory.Instrument(0), l, key) << 8)
           << "layer " << l << " key " << key;
 }
 

@@ -35,7 +35,8 @@ std::vector<Fault> Faults() {
   std::vector<Fault> faults = {
       {"silence", [](sim::FaultPlan& p) { p.silentMessages = 1; }},
       {"byte dropped", [](sim::FaultPlan& p) { p.byteIndex = 5; }},
-      {"byte changed", [](sim::FaultPlan& p) {
+      {"byte changed",
+       [](sim::FaultPlan& p) {
          p.byteIndex = 6;
          p.dropByte = false;
          p.replacementByte = 0x55;

@@ -106,8 +106,8 @@ TEST_F(Hostile, FilesThatPromiseMoreThanTheyHold) {
       << cut.message;
   EXPECT_TRUE(SamplerData(kNewInstrument, 1).empty());
   // A streamed file's unknown length is no promise: its samples go up.
-  Save(temp_ / "streamed.wav", RiffOf(ChunkOf("fmt ", FmtBody(1, 1, 44100, 16, 2))) +
-                                   Text("data") + Le32(0xFFFFFFFF) + Bytes(400, 7));
+  Save(temp_ / "streamed.wav", RiffOf(ChunkOf("fmt ", FmtBody(1, 1, 44100, 16, 2))) + Text("data") +
+                                   Le32(0xFFFFFFFF) + Bytes(400, 7));
   EXPECT_TRUE(Upload(temp_ / "streamed.wav", NewInstrument(), progress).Succeeded());
 
   // A file that shrinks while it is sent fails instead of sending what is not there.
@@ -142,10 +142,10 @@ TEST_F(Hostile, PathsThatAreTooLongOrNotUtf8) {
 
 TEST(HostileNames, CharactersTheSamplerCannotShowBecomeOneBlankEach) {
   const std::pair<std::string, std::string> cases[] = {
-      {"b\xC3\xA4sse", "B SSE       "},             // UTF-8 a-umlaut: two bytes, one blank
+      {"b\xC3\xA4sse", "B SSE       "},                // UTF-8 a-umlaut: two bytes, one blank
       {"\xE6\x97\xA5\xE6\x9C\xAC 1", "   1        "},  // two three-byte characters
       {"\xF0\x9F\x8E\xB9piano", " PIANO      "},       // a four-byte character
-      {"b\xE4sse", "B SSE       "},                  // Latin-1, not UTF-8
+      {"b\xE4sse", "B SSE       "},                    // Latin-1, not UTF-8
       {"tab\tbell\a", "TAB BELL    "},
       {std::string(5000, 'z'), "ZZZZZZZZZZZZ"},
   };

@@ -76,19 +76,35 @@ class Soak : public TransferFixture {
   void RandomFault() {
     sim::FaultPlan plan;
     switch (Pick(9)) {
-      case 0: plan.silentMessages = 1; break;
-      case 1: plan.byteIndex = Pick(60); break;
+      case 0:
+        plan.silentMessages = 1;
+        break;
+      case 1:
+        plan.byteIndex = Pick(60);
+        break;
       case 2:
         plan.byteIndex = Pick(60);
         plan.dropByte = false;
         plan.replacementByte = static_cast<uint8_t>(Pick(256));
         break;
-      case 3: plan.wrongChannelMessages = 1; break;
-      case 4: plan.waitsBeforeAnswer = 1 + Pick(20); break;
-      case 5: plan.slowDownEveryBlock = true; break;
-      case 6: plan.overlongDataWords = 1 + Pick(20000); break;
-      case 7: plan.cutMessageAfter = Pick(40); break;
-      default: plan.forcedStatus[0x02 + Pick(0x40)] = 2 + Pick(29); break;
+      case 3:
+        plan.wrongChannelMessages = 1;
+        break;
+      case 4:
+        plan.waitsBeforeAnswer = 1 + Pick(20);
+        break;
+      case 5:
+        plan.slowDownEveryBlock = true;
+        break;
+      case 6:
+        plan.overlongDataWords = 1 + Pick(20000);
+        break;
+      case 7:
+        plan.cutMessageAfter = Pick(40);
+        break;
+      default:
+        plan.forcedStatus[0x02 + Pick(0x40)] = 2 + Pick(29);
+        break;
     }
     Sampler().SetFaults(plan);
   }
@@ -126,12 +142,24 @@ class Soak : public TransferFixture {
     const int start = Pick(3000);
     const int end = start + Pick(3000);
     switch (Pick(6)) {
-      case 0: eps->ClearData(start, end); break;
-      case 1: eps->FadeIn(start, end, Pick(7)); break;
-      case 2: eps->FadeOut(start, end, Pick(7)); break;
-      case 3: eps->NormalizeGain(); break;
-      case 4: eps->ReverseData(start, end); break;
-      default: eps->ScaleData(start, end, Pick(0x10000), Pick(0x10000), Pick(7)); break;
+      case 0:
+        eps->ClearData(start, end);
+        break;
+      case 1:
+        eps->FadeIn(start, end, Pick(7));
+        break;
+      case 2:
+        eps->FadeOut(start, end, Pick(7));
+        break;
+      case 3:
+        eps->NormalizeGain();
+        break;
+      case 4:
+        eps->ReverseData(start, end);
+        break;
+      default:
+        eps->ScaleData(start, end, Pick(0x10000), Pick(0x10000), Pick(7));
+        break;
     }
     eps->WaitResult();
   }

@@ -281,10 +281,9 @@ TEST_F(LateAnswers, CancelLeavesTheNextExchangesInStep) {
     bool upload;
     int state;
   };
-  for (const Moment& moment : {Moment{"request sent", false, dsWaitAck},
-                               Moment{"header coming", false, dsWaitHeader},
-                               Moment{"block coming", false, dsWaitData},
-                               Moment{"block sent", true, usWaitDataAck}}) {
+  for (const Moment& moment :
+       {Moment{"request sent", false, dsWaitAck}, Moment{"header coming", false, dsWaitHeader},
+        Moment{"block coming", false, dsWaitData}, Moment{"block sent", true, usWaitDataAck}}) {
     SCOPED_TRACE(moment.name);
     RecordingProgress progress;
     progress.cancelWhen = [&] {

@@ -84,17 +84,16 @@ TEST_P(SoxRoundTrip, ComesBackAsTheConversionTableSays) {
   eps->BlockSize = 1000;
   const std::vector<int16_t> expected =
       ExpectedWords(frameBytes, layout.channels, layout.bits, layout.channelMode);
-  EXPECT_EQ(RoundTrip(temp_ / "sox.wav", NewInstrument(layout.channelMode),
-                      temp_ / "back.wav"),
+  EXPECT_EQ(RoundTrip(temp_ / "sox.wav", NewInstrument(layout.channelMode), temp_ / "back.wav"),
             expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, SoxRoundTrip,
-    Combine(Values(Layout{1, 16, fcMono}, Layout{1, 8, fcMono}, Layout{2, 16, fcLeft},
-                   Layout{2, 16, fcRight}, Layout{2, 16, fcMono}, Layout{2, 8, fcLeft},
-                   Layout{2, 8, fcRight}, Layout{2, 8, fcMono}),
-            Values(1, 257, 100000)));
+INSTANTIATE_TEST_SUITE_P(Layouts, SoxRoundTrip,
+                         Combine(Values(Layout{1, 16, fcMono}, Layout{1, 8, fcMono},
+                                        Layout{2, 16, fcLeft}, Layout{2, 16, fcRight},
+                                        Layout{2, 16, fcMono}, Layout{2, 8, fcLeft},
+                                        Layout{2, 8, fcRight}, Layout{2, 8, fcMono}),
+                                 Values(1, 257, 100000)));
 
 TEST_F(RoundTrips, ThousandFramesGoInFourBlocksAndComeBackInFour) {
   eps->BlockSize = 256;
@@ -108,11 +107,10 @@ TEST_F(RoundTrips, ThousandFramesGoInFourBlocksAndComeBackInFour) {
   const std::vector<std::pair<int, int>> requests = {{0, 256}, {256, 512}, {512, 768}, {768, 1000}};
   EXPECT_EQ(RangesSent(Sampler(), kGetWsData), requests);
   const std::string text = log.Text();
-  for (const char* line : {"State 1\r\n", "State 9\r\n", "State 25\r\n", "-Download-\r\n",
-                           "WS Start :0\r\n", "WS End   :1000\r\n", "Rate     :1\r\n",
-                           "State :8\r\n", "GetWaveSampleData(768,1000)\r\n",
-                           "Last block received\r\n", "End of Download\r\n",
-                           "** Start of MidiIn Dump **"}) {
+  for (const char* line :
+       {"State 1\r\n", "State 9\r\n", "State 25\r\n", "-Download-\r\n", "WS Start :0\r\n",
+        "WS End   :1000\r\n", "Rate     :1\r\n", "State :8\r\n", "GetWaveSampleData(768,1000)\r\n",
+        "Last block received\r\n", "End of Download\r\n", "** Start of MidiIn Dump **"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
 }
@@ -211,8 +209,7 @@ TEST_F(RoundTrips, MorlavineFileArrivesAsAForwardLoop) {
   // An odd-sized chunk before the format chunk, with its pad byte, must not derail the reader.
   Save(temp_ / "loop.wav",
        RiffOf(ChunkOf("junk", Bytes(3, 1)) + ChunkOf("fmt ", FmtBody(1, 1, 44100, 16, 2)) +
-              ChunkOf("mrlv", Le16(1500) + Le16(0) + Le16(0) + Le16(5)) +
-              ChunkOf("data", frames)));
+              ChunkOf("mrlv", Le16(1500) + Le16(0) + Le16(0) + Le16(5)) + ChunkOf("data", frames)));
   RecordingProgress progress;
   ASSERT_TRUE(Upload(temp_ / "loop.wav", NewInstrument(), progress).Succeeded());
   EXPECT_EQ(progress.calls.front(), "caption Uploading Morlavine file ...");

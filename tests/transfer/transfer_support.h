@@ -27,7 +27,7 @@ class RecordingProgress : public TransferProgress {
 
   std::vector<std::string> calls;  // "caption <text>", "show", "update", "hide"
   std::vector<Update> updates;
-  int cancelAfterUpdates = -1;     // Cancelled turns true after this many updates
+  int cancelAfterUpdates = -1;  // Cancelled turns true after this many updates
   // Cancelled turns true once this long has passed without an update (a stalled transfer).
   std::chrono::milliseconds cancelWhenIdle{-1};
   std::function<void(int updateCount)> onUpdate;

@@ -34,9 +34,9 @@ TEST_F(WavWriter, HeaderFor1000SamplesAt44100) {
   File file = Create();
   ASSERT_TRUE(WriteWavHeader(file.get(), 44100, 1000));
   file.reset();
-  Bytes expected = Text("RIFF") + Le32(2036) + Text("WAVE") + Text("fmt ") + Le32(16) +
-                   Le16(1) + Le16(1) + Le32(44100) + Le32(88200) + Le16(2) + Le16(16) +
-                   Text("data") + Le32(2000);
+  Bytes expected = Text("RIFF") + Le32(2036) + Text("WAVE") + Text("fmt ") + Le32(16) + Le16(1) +
+                   Le16(1) + Le32(44100) + Le32(88200) + Le16(2) + Le16(16) + Text("data") +
+                   Le32(2000);
   EXPECT_EQ(Load(Path()), expected);
 }
 

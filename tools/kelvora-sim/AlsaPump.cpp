@@ -40,9 +40,8 @@ int AlsaPump::Run(const CliOptions& options) {
        },
        [&sequencer](uint32_t packed) { return sequencer.SendShort(packed); }},
       {nullptr, [](int error) { Report("an answer could not be sent: " + AlsaError(error)); }});
-  SamplerHost host(options, [&sender](const uint8_t* data, size_t size) {
-    sender.SendLong(data, size);
-  });
+  SamplerHost host(options,
+                   [&sender](const uint8_t* data, size_t size) { sender.SendLong(data, size); });
   if (!host.Start()) return 1;
   const int error = sequencer.StartInput(
       {[&host](const uint8_t* data, size_t length) { host.Receive(data, length); },
