@@ -36,28 +36,6 @@ bool RangeInside(int64_t start, int64_t end, size_t size) {
 
 }  // namespace
 
-bool CommandExecutor::Handles(uint8_t type) {
-  switch (type) {
-    case kCreateInstrument:
-    case kCreateLayer:
-    case kDeleteLayer:
-    case kCreateWaveSample:
-    case kDeleteWaveSample:
-    case kDeleteInstrument:
-    case kEndEdit:
-    case kClearData:
-    case kCopyData:
-    case kScaleData:
-    case kReverseData:
-    case kFadeIn:
-    case kFadeOut:
-    case kNormalizeGain:
-      return true;
-    default:
-      return false;
-  }
-}
-
 CommandOutcome CommandExecutor::Execute(const Command& command) {
   const Target t = command.TargetAt();
   switch (command.type) {

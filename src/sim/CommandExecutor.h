@@ -25,8 +25,7 @@ class CommandExecutor {
  public:
   explicit CommandExecutor(SamplerMemory& memory) : memory_(memory), edits_(memory.Model()) {}
 
-  // True for the command types Execute carries out.
-  static bool Handles(uint8_t type);
+  // Carries out a command whose role is CommandRole::Edit.
   CommandOutcome Execute(const Command& command);
 
   // Status of addressing a wavesample: 5, 6 or 8 when it is not there; 17 when holdsData is

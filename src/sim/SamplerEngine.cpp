@@ -124,25 +124,21 @@ void SamplerEngine::HandleCommand(const uint8_t* message, size_t size) {
 }
 
 int SamplerEngine::Dispatch(const Command& command) {
-  switch (command.type) {
-    case kGetInstrumentParams:
-    case kGetLayerParams:
-    case kGetWsParams:
-    case kGetWsData:
-    case kGetOverview:
+  switch (command.role) {
+    case CommandRole::Get:
       return StartGet(command);
-    case kPutInstrumentParams:
-    case kPutLayerParams:
-    case kPutWsParams:
-    case kPutWsData:
+    case CommandRole::Put:
       return StartPut(command);
-    case kPutParameter:
+    case CommandRole::PutParameter:
       return PutParameter(command);
-    case kProbe:
+    case CommandRole::Probe:
       Respond(kAck, options_.commandLatencyUs);  // 35 is Cancel/No: nothing changes
       return kAck;
-    default:
+    case CommandRole::Edit:
       return Edit(command);
+    default:
+      Respond(kNak, options_.commandLatencyUs);  // a type the sampler does not take
+      return kNak;
   }
 }
 
@@ -342,12 +338,7 @@ int SamplerEngine::PutParameter(const Command& command) {
   return kAck;
 }
 
-// Commands the sampler does not take are refused with NAK.
 int SamplerEngine::Edit(const Command& command) {
-  if (!CommandExecutor::Handles(command.type)) {
-    Respond(kNak, options_.commandLatencyUs);
-    return kNak;
-  }
   const CommandOutcome outcome = executor_.Execute(command);
   const int64_t every = options_.waitEverySamples;
   const int64_t waits = outcome.status == kAck ? outcome.samples / every : 0;
