@@ -118,13 +118,20 @@ bool TMidiIn::ReadByte(uint8_t& b) {
   // read, no lock and no system call.
   DoreRav::MIDIINUNPREPAREHEADERS();
   if (byteRing_->Take(b)) return true;
+  return WaitForByte() && byteRing_->Take(b);
+}
+
+bool TMidiIn::PeekByte(uint8_t& b) {
+  DoreRav::MIDIINUNPREPAREHEADERS();
+  return byteRing_->Peek(b) || (WaitForByte() && byteRing_->Peek(b));
+}
+
+// Up to the port's 10 s for a byte in the ring.
+bool TMidiIn::WaitForByte() {
   TTimeout timeout;
   timeout.Start(10);
-  if (!timeout.WaitUntil(
-          [this] { return byteRing_->Count.load(std::memory_order_acquire) != 0; })) {
-    return false;
-  }
-  return byteRing_->Take(b);
+  return timeout.WaitUntil(
+      [this] { return byteRing_->Count.load(std::memory_order_acquire) != 0; });
 }
 
 bool TMidiIn::ReadShort(int& status, int& first, int& second) {

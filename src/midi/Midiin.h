@@ -38,6 +38,8 @@ class TMidiIn {
   int ShortsAvailable();
   // false when nothing arrived within 10 s; a byte that comes later stays in the ring.
   bool ReadByte(uint8_t& b);
+  // The byte ReadByte would return next, left in the ring; waits as ReadByte does.
+  bool PeekByte(uint8_t& b);
   bool ReadShort(int& status, int& first, int& second);
   // Consumes the next byte even when it is not the one expected.
   bool ExpectByte(uint8_t expected);
@@ -53,6 +55,7 @@ class TMidiIn {
 
  private:
   MidiDriver& Driver();
+  bool WaitForByte();
   void DeliverShortData();
 
   int slot_;

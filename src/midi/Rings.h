@@ -54,6 +54,13 @@ struct Ring {
     return true;
   }
 
+  // Consumer: the oldest entry, if any, left in the ring.
+  bool Peek(Entry& entry) const {
+    if (Count.load(std::memory_order_acquire) == 0) return false;
+    entry = Data[ReadIndex];
+    return true;
+  }
+
   // Consumer: drops everything waiting. The reader never touches WriteIndex, so this is safe
   // while the driver keeps writing; whatever arrives afterwards stays.
   void Discard() {

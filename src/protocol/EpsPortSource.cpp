@@ -6,4 +6,6 @@ namespace kelvora::protocol {
 
 bool EpsPortSource::Get(uint8_t& byte) { return port_->ReadByte(byte); }
 
+bool EpsPortSource::Peek(uint8_t& byte) { return port_->PeekByte(byte); }
+
 }  // namespace kelvora::protocol

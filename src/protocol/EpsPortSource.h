@@ -17,6 +17,7 @@ class EpsPortSource : public ByteSource {
  public:
   explicit EpsPortSource(const std::unique_ptr<midi::TMidiIn>& port) : port_(port) {}
   bool Get(uint8_t& byte) override;
+  bool Peek(uint8_t& byte) override;
 
  private:
   const std::unique_ptr<midi::TMidiIn>& port_;

@@ -76,14 +76,15 @@ int TEps::DispatchMessage(MessageReader& reader) {
   }
 }
 
-// 01 00 code F7. The three bytes are consumed even when the first does not match.
+// 01 00 code F7. The reading stops at the first byte that does not fit, leaving it in the
+// ring: a response cut short then costs only itself, not the message that follows it.
 int TEps::ReadResponse(MessageReader& reader) {
   DebugWrite("Response : ");
-  uint8_t zero = 0;
   uint8_t code = 0;
-  uint8_t end = 0;
-  if (!reader.Byte(zero) || !reader.Byte(code) || !reader.Byte(end)) return prError;
-  if (zero != 0x00 || end != kSysexEnd) return prError;
+  if (!reader.Accept(0x00) || !reader.AcceptData(code) || !reader.Accept(kSysexEnd)) {
+    DebugLine("cut short");
+    return prError;
+  }
   DebugLine(std::to_string(code));
   return ResultOfCode(code);
 }

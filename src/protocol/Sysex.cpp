@@ -114,6 +114,12 @@ bool SpanSource::Get(uint8_t& byte) {
   return true;
 }
 
+bool SpanSource::Peek(uint8_t& byte) {
+  if (next_ >= size_) return false;
+  byte = data_[next_];
+  return true;
+}
+
 bool MessageReader::Header() {
   return Expect(kSysexStart) && Expect(kEnsoniqId) && Expect(kEpsFamily) &&
          Expect(ChannelByte(channel_));
@@ -122,6 +128,15 @@ bool MessageReader::Header() {
 bool MessageReader::Expect(uint8_t expected) {
   uint8_t byte = 0;
   return source_.Get(byte) && byte == expected;
+}
+
+bool MessageReader::Accept(uint8_t expected) {
+  uint8_t byte = 0;
+  return source_.Peek(byte) && byte == expected && source_.Get(byte);
+}
+
+bool MessageReader::AcceptData(uint8_t& byte) {
+  return source_.Peek(byte) && IsDataByte(byte) && source_.Get(byte);
 }
 
 bool MessageReader::DataBytes(uint8_t* out, int count) {

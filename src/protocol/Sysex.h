@@ -92,6 +92,8 @@ class ByteSource {
   virtual ~ByteSource() = default;
   // The next byte; false when none comes (end of the data, a timeout).
   virtual bool Get(uint8_t& byte) = 0;
+  // The next byte, left in the source for the next Get; waits as Get does.
+  virtual bool Peek(uint8_t& byte) = 0;
 };
 
 // A source over bytes already received.
@@ -100,6 +102,7 @@ class SpanSource : public ByteSource {
   SpanSource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
   explicit SpanSource(const std::vector<uint8_t>& bytes) : SpanSource(bytes.data(), bytes.size()) {}
   bool Get(uint8_t& byte) override;
+  bool Peek(uint8_t& byte) override;
   size_t Consumed() const { return next_; }
 
  private:
@@ -123,6 +126,10 @@ class MessageReader {
   bool Word16(int& value);
   bool Word24(int& value);
   bool End() { return Expect(kSysexEnd); }
+  // Take the next byte only when it is `expected` (or, for AcceptData, a data byte): any other
+  // byte stays in the source, so a message cut short does not swallow the start of the next.
+  bool Accept(uint8_t expected);
+  bool AcceptData(uint8_t& byte);
 
  private:
   bool DataBytes(uint8_t* out, int count);

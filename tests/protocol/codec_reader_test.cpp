@@ -47,6 +47,23 @@ TEST(MessageReader, RefusesAnotherChannelAndWrongBytes) {
   EXPECT_FALSE(MessageReader(expected, 1).ExpectWord12(5));
 }
 
+TEST(MessageReader, AcceptTakesOnlyTheByteExpected) {
+  const Bytes bytes = {0x00, 0xF0, 0x0F};
+  SpanSource source(bytes);
+  MessageReader reader(source, 1);
+  uint8_t data = 0;
+  EXPECT_FALSE(reader.Accept(0x01));
+  EXPECT_TRUE(reader.Accept(0x00));
+  EXPECT_FALSE(reader.AcceptData(data));  // F0 is a status byte
+  EXPECT_FALSE(reader.Accept(kSysexEnd));
+  EXPECT_EQ(source.Consumed(), 1u);
+  EXPECT_TRUE(reader.Accept(kSysexStart));
+  EXPECT_TRUE(reader.AcceptData(data));
+  EXPECT_EQ(data, 0x0F);
+  EXPECT_FALSE(reader.Accept(0x0F));  // nothing left
+  EXPECT_EQ(source.Consumed(), 3u);
+}
+
 TEST(MessageReader, CutShortInputFails) {
   const Bytes partialHeader = {0xF0, 0x0F};
   SpanSource header(partialHeader);

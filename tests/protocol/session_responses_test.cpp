@@ -66,6 +66,23 @@ TEST_F(ResponseTest, EachResponseCodeHasItsResult) {
   EXPECT_EQ(ui.waveSampleIsCopyBoxes, 1);
 }
 
+// A response cut short at any byte fails alone: the message after it is still read whole.
+TEST_F(ResponseTest, ResponseCutShortLeavesTheNextMessageWhole) {
+  const std::vector<uint8_t> ack = Response(0);
+  for (size_t kept = 5; kept < ack.size(); ++kept) {
+    std::vector<uint8_t> bytes(ack.begin(), ack.begin() + static_cast<long>(kept));
+    bytes.insert(bytes.end(), ack.begin(), ack.end());
+    SendToProgram(bytes);
+    EXPECT_EQ(eps->ProcessInput(), prError) << kept << " bytes kept";
+    EXPECT_EQ(eps->ProcessInput(), prAck) << kept << " bytes kept";
+    EXPECT_EQ(eps->MidiIn->BytesAvailable(), 0u);
+  }
+  const std::vector<uint8_t> wrongZero = {0xF0, 0x0F, 0x03, 0x00, 0x01, 0x05, 0x00, 0xF7};
+  SendToProgram(wrongZero);
+  EXPECT_EQ(eps->ProcessInput(), prError);
+  EXPECT_EQ(eps->MidiIn->BytesAvailable(), 3u);  // the byte that differs and the rest stay
+}
+
 TEST_F(ResponseTest, InvalidWaveSampleBoxOnlyOutsideAnUpload) {
   eps->WaveSample = 9;  // not in the sampler: it answers code 8
   SendFromProgram(Bytes([&](ByteSink& s) { SendGetWsParams(s, Channel(), eps->CurrentTarget()); }));
