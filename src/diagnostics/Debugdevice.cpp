@@ -43,9 +43,9 @@ void WriteLine(LogState& state, std::string_view text) {
   WriteText(state, line);
 }
 
-bool OpenFile(LogState& state) {
+bool OpenFile(LogState& state, std::initializer_list<std::string> folders) {
   auto file = std::make_unique<TDebugFileSink>();
-  for (const std::string& folder : {DebugProgramFolder(), DebugStateFolder()}) {
+  for (const std::string& folder : folders) {
     if (folder.empty()) continue;
     std::string path = (std::filesystem::path(folder) / "Debug.txt").string();
     if (file->Create(path)) {
@@ -74,7 +74,9 @@ bool OpenMedium(LogState& state) {
     case dmNull:
       return true;
     case dmFile:
-      return OpenFile(state);
+      return OpenFile(state, {DebugProgramFolder(), DebugStateFolder()});
+    case dmStateFile:
+      return OpenFile(state, {DebugStateFolder()});
     case dmSerial:
       return OpenSerial(state);
     case dmWindow:

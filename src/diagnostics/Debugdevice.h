@@ -4,16 +4,16 @@
 
 namespace kelvora::diagnostics {
 
-enum TDebugMedia { dmNull = 0, dmFile = 1, dmWindow = 2, dmSerial = 3 };
+enum TDebugMedia { dmNull = 0, dmFile = 1, dmWindow = 2, dmSerial = 3, dmStateFile = 4 };
 
 // The protocol trace. Its state is class-wide: there is one log per process, and every
 // instance (or none, through the free functions below) writes to it. Calls are serialised, so
 // a line written from another thread is never mixed into another line.
 //
-// Media: dmFile writes "Debug.txt" (see FilePath); dmSerial writes to /dev/ttyS0, or the port
-// named by $KELVORA_DEBUG_SERIAL, at 19200 baud 8N1; dmWindow sends the text to a monitor on
-// the D-Bus session bus (TDebugMonitorSink). A medium that cannot be opened leaves the session
-// closed and every write is dropped.
+// Media: dmFile writes "Debug.txt" (see FilePath); dmStateFile writes it in the state folder
+// only; dmSerial writes to /dev/ttyS0, or the port named by $KELVORA_DEBUG_SERIAL, at 19200
+// baud 8N1; dmWindow sends the text to a monitor on the D-Bus session bus (TDebugMonitorSink).
+// A medium that cannot be opened leaves the session closed and every write is dropped.
 class TDebugDevice {
  public:
   TDebugMedia Media() const;

@@ -118,12 +118,62 @@ TEST_F(DebugLog, DataModuleKeepsTheSessionStartUpOpened) {
   {
     TDebuggingData data;
     EXPECT_EQ(DebugDevice, &data.Debug);
-    EXPECT_EQ(data.Debug.Media(), dmFile) << "its serial medium is ignored while a session is open";
+    EXPECT_EQ(data.Debug.Media(), dmFile);
     DebugLine("from the module");
   }
   EXPECT_EQ(DebugDevice, nullptr);
   EXPECT_FALSE(TDebugDevice::SessionOpen());
   EXPECT_EQ(ReadWhole(ProgramLog()), kStartBanner + "from the module\r\n" + kEndBanner);
+}
+
+// A medium asked for that cannot be opened gives way to the state folder's file, never to a
+// serial port, and the terminal is told where the log went.
+TEST_F(DebugLog, DataModuleFallsBackToTheStateFolderAndSaysSo) {
+  ScopedEnv port("KELVORA_DEBUG_SERIAL", temp_ / "no-port");
+  ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (temp_ / "no-bus"));
+  const std::pair<TDebugMedia, std::string> cases[] = {
+      {dmWindow, "no monitor answers on the session bus"},
+      {dmSerial, "the serial port " + (temp_ / "no-port") + " cannot be opened"}};
+  for (const auto& [media, reason] : cases) {
+    StartSession(media);
+    ASSERT_FALSE(TDebugDevice::SessionOpen());
+    ::testing::internal::CaptureStderr();
+    {
+      TDebuggingData data;
+      EXPECT_EQ(data.Debug.Media(), dmStateFile);
+      EXPECT_EQ(TDebugDevice::FilePath(), StateLog());
+    }
+    const std::string notice = "Debug log: " + reason + "; writing to " + StateLog();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), notice + "\n");
+    EXPECT_EQ(ReadWhole(StateLog()), kStartBanner + notice + "\r\n" + kEndBanner);
+    log_.SetMedia(dmNull);
+  }
+}
+
+TEST_F(DebugLog, DataModuleWithoutAnyWritableFolderSaysTheLogIsOff) {
+  WriteWhole(temp_ / "file", "");
+  ScopedEnv programDir("KELVORA_DEBUG_DIR", temp_ / "missing");
+  ScopedEnv stateDir("XDG_STATE_HOME", temp_ / "file");
+  StartSession(dmFile);
+  ::testing::internal::CaptureStderr();
+  {
+    TDebuggingData data;
+    EXPECT_FALSE(TDebugDevice::SessionOpen());
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Debug log: Debug.txt cannot be created beside the program or in the state folder; "
+            "the log is off\n");
+}
+
+TEST_F(DebugLog, DataModuleKeepsTheLogOffWhenNoneWasAskedFor) {
+  ScopedEnv port("KELVORA_DEBUG_SERIAL", temp_ / "no-port");
+  ::testing::internal::CaptureStderr();
+  {
+    TDebuggingData data;
+    EXPECT_EQ(data.Debug.Media(), dmNull);
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_FALSE(Exists(StateLog()));
 }
 
 }  // namespace
