@@ -6,14 +6,13 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
-#include <cstdio>
 
 #include "app/AutoUpload.h"
 #include "app/CommandTable.h"
 #include "app/DownloadCommand.h"
 #include "app/MainForm.h"
 #include "app/MainForms.h"
-#include "diagnostics/Debugdevice.h"
+#include "diagnostics/ProgramNotice.h"
 #include "dialogs/StatusForm.h"
 #include "dialogs/UploadForm.h"
 #include "protocol/Eps.h"
@@ -88,9 +87,7 @@ void TransferCommands::Report(const QString& fileName, const TransferResult& res
   const QString message = result.message.empty() ? QString("The upload did not complete.")
                                                  : QString::fromStdString(result.message);
   if (unattended_) {
-    const QString line = "Upload of '" + fileName + "' failed: " + message;
-    diagnostics::DebugLine(line.toStdString());
-    std::fprintf(stderr, "%s\n", qPrintable(line));
+    diagnostics::ProgramNotice(("Upload of '" + fileName + "' failed: " + message).toStdString());
     return;
   }
   QMessageBox::warning(form_.isVisible() ? &form_ : nullptr, "Kelvora", message);
