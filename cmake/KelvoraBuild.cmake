@@ -21,6 +21,19 @@ function(kelvora_library name)
   target_link_libraries(kelvora_${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
+# kelvora_folder_library(<name> LIBS ...): kelvora::<name> from every source of the calling
+# folder (its .cpp, .h and .qrc files) except a main.cpp, which belongs to a program. A folder
+# without sources makes no target.
+function(kelvora_folder_library name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(sources)
+    kelvora_library(${name} SOURCES ${sources} LIBS ${ARG_LIBS})
+  endif()
+endfunction()
+
 # kelvora_gtest(<name> SOURCES ... LIBS ... [LABELS ...]): a GoogleTest executable registered
 # with CTest as one test.
 function(kelvora_gtest name)
