@@ -11,6 +11,14 @@ if(KELVORA_SANITIZE)
   endif()
 endif()
 
+# The program's version from project(VERSION ...) as KelvoraVersion.h, for whatever shows or
+# records it.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/KelvoraVersion.h.in
+               ${PROJECT_BINARY_DIR}/generated/KelvoraVersion.h @ONLY)
+add_library(kelvora_version INTERFACE)
+add_library(kelvora::version ALIAS kelvora_version)
+target_include_directories(kelvora_version INTERFACE ${PROJECT_BINARY_DIR}/generated)
+
 # kelvora_library(<name> SOURCES ... LIBS ...): a library target kelvora_<name> with the alias
 # kelvora::<name>; src/ is its include root.
 function(kelvora_library name)

@@ -2,13 +2,6 @@
 # the desktop entry, the icons, the AppStream metadata and the manual pages. Tests and
 # benchmarks have no install rules.
 
-# The program's version for --version, from project(VERSION ...).
-configure_file(${PROJECT_SOURCE_DIR}/packaging/KelvoraVersion.h.in
-               ${PROJECT_BINARY_DIR}/generated/KelvoraVersion.h @ONLY)
-if(TARGET kelvora_app)
-  target_include_directories(kelvora_app PRIVATE ${PROJECT_BINARY_DIR}/generated)
-endif()
-
 # The help is built into the program; the installed copy is for reading outside it.
 set(KELVORA_INSTALL_HELPDIR ${CMAKE_INSTALL_DATADIR}/kelvora/help)
 

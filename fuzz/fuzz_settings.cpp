@@ -10,18 +10,21 @@
 
 #include "FuzzCheck.h"
 #include "ScratchFile.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 namespace {
 
 using namespace kelvora;
 using fuzz::Require;
+using settings::Settings;
+using settings::StoredPreferences;
+using settings::WindowPlacement;
 
 constexpr unsigned kNamePool = 64;
 const QStringList kInputs = {"Simulated EPS-16 PLUS", "USB MIDI 1", "USB MIDI 2"};
 const QStringList kOutputs = {"Simulated EPS-16 PLUS", "USB MIDI 1"};
 
-bool Same(const app::StoredPreferences& a, const app::StoredPreferences& b) {
+bool Same(const StoredPreferences& a, const StoredPreferences& b) {
   return a.midiIn == b.midiIn && a.midiOut == b.midiOut && a.channel == b.channel &&
          a.blockSize == b.blockSize && a.delay == b.delay &&
          a.uploadDownloadPath == b.uploadDownloadPath;
@@ -46,10 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       fuzz::ScratchDir() + "/settings-" + std::to_string(run++ % kNamePool) + ".ini";
   fuzz::WriteBytes(path, data, size);
   const QString iniPath = QString::fromStdString(path);
-  app::StoredPreferences prefs;
-  app::WindowPlacement placement;
+  StoredPreferences prefs;
+  WindowPlacement placement;
   {
-    app::Settings settings(iniPath);
+    Settings settings(iniPath);
     settings.TakeFirstRun();
     placement = settings.ReadWindow();
     prefs = settings.ReadPreferences(kInputs, kOutputs);
@@ -59,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings.Sync();
   }
   {
-    app::Settings settings(iniPath);
+    Settings settings(iniPath);
     Require(!settings.TakeFirstRun(), "the first run was not recorded");
-    const app::WindowPlacement again = settings.ReadWindow();
+    const WindowPlacement again = settings.ReadWindow();
     Require(again.bounds == placement.bounds && again.state == 0, "the window came back moved");
     Require(Same(settings.ReadPreferences(kInputs, kOutputs), prefs),
             "the preferences came back changed");

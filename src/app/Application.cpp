@@ -6,15 +6,17 @@
 #include <memory>
 
 #include "app/MainForm.h"
-#include "app/Settings.h"
 #include "app/SingleInstance.h"
 #include "diagnostics/DebuggingData.h"
 #include "midi/AlsaMidiDriver.h"
 #include "midi/DeviceList.h"
 #include "midi/MidiSystem.h"
+#include "settings/Settings.h"
 #include "sim/SimMidiDriver.h"
 
 namespace kelvora::app {
+
+using settings::Settings;
 
 namespace {
 

@@ -3,12 +3,6 @@
 #include <algorithm>
 
 #include "KelvoraVersion.h"
-#include "dialogs/AboutForm.h"
-
-// The About box and the settings carry the version as two numbers of their own.
-static_assert(kelvora::dialogs::kMajorVersion == KELVORA_VERSION_MAJOR &&
-                  kelvora::dialogs::kMinorVersion == KELVORA_VERSION_MINOR,
-              "the About box's version differs from the project's");
 
 namespace kelvora::app {
 

@@ -7,7 +7,6 @@
 
 #include "app/CommandTable.h"
 #include "app/MainForm.h"
-#include "app/Settings.h"
 #include "app/StartupPlan.h"
 #include "diagnostics/Debugdevice.h"
 #include "editor/WaveView.h"
@@ -15,8 +14,13 @@
 #include "midi/Midiin.h"
 #include "midi/Midiout.h"
 #include "protocol/Eps.h"
+#include "settings/Settings.h"
 
 namespace kelvora::app {
+
+using settings::Settings;
+using settings::StoredPreferences;
+using settings::WindowPlacement;
 
 namespace {
 

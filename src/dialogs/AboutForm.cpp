@@ -6,10 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "KelvoraVersion.h"
+
 namespace kelvora::dialogs {
 
 QString TAboutForm::VersionLine() {
-  return QString("Version %1.%2").arg(kMajorVersion).arg(kMinorVersion);
+  return QString("Version %1.%2").arg(KELVORA_VERSION_MAJOR).arg(KELVORA_VERSION_MINOR);
 }
 
 TAboutForm::TAboutForm(QWidget* parent)

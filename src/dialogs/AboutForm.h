@@ -7,10 +7,6 @@ class QPushButton;
 
 namespace kelvora::dialogs {
 
-// The program's version, shown here and recorded in the settings.
-inline constexpr int kMajorVersion = 2;
-inline constexpr int kMinorVersion = 4;
-
 // "About Kelvora": the program's name, version line and purpose.
 class TAboutForm : public QDialog {
   Q_OBJECT

@@ -2,13 +2,14 @@
 #include <QtTest>
 
 #include "AppTestSupport.h"
-#include "app/Settings.h"
 #include "dialogs/GotoPrefForm.h"
 #include "midi/Midiin.h"
 #include "midi/Midiout.h"
 #include "protocol/Eps.h"
+#include "settings/Settings.h"
 
 using namespace kelvora::app;
+using namespace kelvora::settings;
 using kelvora::testing::FreshSettings;
 using kelvora::testing::MakeMainForm;
 

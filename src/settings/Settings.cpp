@@ -1,11 +1,11 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <QStandardPaths>
 #include <algorithm>
 
-#include "dialogs/AboutForm.h"
+#include "KelvoraVersion.h"
 
-namespace kelvora::app {
+namespace kelvora::settings {
 
 namespace {
 const char kFirstRunKey[] = "FirstRunDone";
@@ -13,10 +13,6 @@ const char kNameSuffix[] = "Name";
 // The largest width or height a window can have; with positions kept within it as well, an
 // edge (position + size - 1) never leaves the int range.
 constexpr int kMaxWindowExtent = 16777215;
-// What the transfers can use: samples per block and milliseconds before each upload block.
-constexpr int kMinBlockSize = 256;
-constexpr int kMaxBlockSize = 10240;
-constexpr int kMaxDelayMs = 4000;
 }  // namespace
 
 Settings::Settings(const QString& iniPath) : settings_(iniPath, QSettings::IniFormat) {}
@@ -82,9 +78,9 @@ int Settings::ResolveDevice(int number, const QString& name, const QStringList& 
   return moved >= 0 ? moved : number;
 }
 
-int Settings::ReadDevice(const QString& key, const QStringList& devices) {
-  const int number = ReadInt(key, 0);
-  return ResolveDevice(number, settings_.value(key + kNameSuffix).toString(), devices);
+StoredDevice Settings::ReadDevice(const QString& key) {
+  // -1 is "no device"; lower numbers name nothing either.
+  return {std::max(ReadInt(key, 0), -1), settings_.value(key + kNameSuffix).toString()};
 }
 
 void Settings::WriteDevice(const QString& key, int number, const QStringList& devices) {
@@ -93,16 +89,26 @@ void Settings::WriteDevice(const QString& key, int number, const QStringList& de
                      number >= 0 && number < devices.size() ? devices[number] : QString());
 }
 
-StoredPreferences Settings::ReadPreferences(const QStringList& inputs, const QStringList& outputs) {
-  const StoredPreferences defaults;
-  StoredPreferences prefs;
-  // -1 is "no device"; lower numbers name nothing either.
-  prefs.midiIn = std::max(ReadDevice("Preferences/MidiIn", inputs), -1);
-  prefs.midiOut = std::max(ReadDevice("Preferences/MidiOut", outputs), -1);
-  prefs.channel = ReadClamped("Preferences/Channel", defaults.channel, 1, 16);
-  prefs.blockSize =
+TransferDefaults Settings::ReadTransferDefaults() {
+  const TransferDefaults defaults;
+  TransferDefaults stored;
+  stored.midiIn = ReadDevice("Preferences/MidiIn");
+  stored.midiOut = ReadDevice("Preferences/MidiOut");
+  stored.channel = ReadClamped("Preferences/Channel", defaults.channel, kMinChannel, kMaxChannel);
+  stored.blockSize =
       ReadClamped("Preferences/BlockSize", defaults.blockSize, kMinBlockSize, kMaxBlockSize);
-  prefs.delay = ReadClamped("Preferences/Delay", defaults.delay, 0, kMaxDelayMs);
+  stored.delay = ReadClamped("Preferences/Delay", defaults.delay, 0, kMaxDelayMs);
+  return stored;
+}
+
+StoredPreferences Settings::ReadPreferences(const QStringList& inputs, const QStringList& outputs) {
+  const TransferDefaults stored = ReadTransferDefaults();
+  StoredPreferences prefs;
+  prefs.midiIn = ResolveDevice(stored.midiIn.number, stored.midiIn.name, inputs);
+  prefs.midiOut = ResolveDevice(stored.midiOut.number, stored.midiOut.name, outputs);
+  prefs.channel = stored.channel;
+  prefs.blockSize = stored.blockSize;
+  prefs.delay = stored.delay;
   prefs.uploadDownloadPath = settings_.value("Preferences/UploadDownloadPath").toString();
   return prefs;
 }
@@ -119,8 +125,8 @@ void Settings::WritePreferences(const StoredPreferences& prefs, const QStringLis
   WriteInt("Preferences/Channel", prefs.channel);
   WriteInt("Preferences/BlockSize", prefs.blockSize);
   WriteInt("Preferences/Delay", prefs.delay);
-  WriteInt("Preferences/MajorVersion", dialogs::kMajorVersion);
-  WriteInt("Preferences/MinorVersion", dialogs::kMinorVersion);
+  WriteInt("Preferences/MajorVersion", KELVORA_VERSION_MAJOR);
+  WriteInt("Preferences/MinorVersion", KELVORA_VERSION_MINOR);
   if (FolderWorthSaving(prefs.uploadDownloadPath)) {
     settings_.setValue("Preferences/UploadDownloadPath", prefs.uploadDownloadPath);
   }
@@ -133,4 +139,4 @@ QString Settings::SimulatorStateFile() {
   return settings_.value("Simulator/StateFile").toString().trimmed();
 }
 
-}  // namespace kelvora::app
+}  // namespace kelvora::settings

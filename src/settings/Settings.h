@@ -5,7 +5,15 @@
 #include <QString>
 #include <QStringList>
 
-namespace kelvora::app {
+namespace kelvora::settings {
+
+// What the transfers can use: MIDI channels, samples per block and milliseconds before each
+// upload block.
+inline constexpr int kMinChannel = 1;
+inline constexpr int kMaxChannel = 16;
+inline constexpr int kMinBlockSize = 256;
+inline constexpr int kMaxBlockSize = 10240;
+inline constexpr int kMaxDelayMs = 4000;
 
 // Main-window placement: window state 0 normal, 1 minimised, 2 maximised.
 struct WindowPlacement {
@@ -23,11 +31,29 @@ struct StoredPreferences {
   QString uploadDownloadPath;
 };
 
+// A MIDI device as the preferences remember it: its number in the device list of the day it
+// was chosen (-1 none) and its name then (empty when the file records none).
+struct StoredDevice {
+  int number = 0;
+  QString name;
+};
+
+// The preferences a transfer needs, read without this machine's device lists, for a program
+// that lists and matches the devices its own way. Values are kept within their ranges.
+struct TransferDefaults {
+  StoredDevice midiIn;
+  StoredDevice midiOut;
+  int channel = 1;
+  int blockSize = 256;
+  int delay = 0;
+};
+
 // The settings file ~/.config/Kelvora/Kelvora.ini with the groups "MainForm" and "Preferences".
 // Every number is written as decimal text; a value that is missing or not a decimal integer
 // reads as its default, and so does a window position or size no window can have; channel,
 // block size and delay out of their ranges read as the nearest value within them. Device
 // names are kept next to their numbers, because ALSA renumbers ports when devices come and go.
+// Needs no application object, so any program can read the same file.
 class Settings {
  public:
   explicit Settings(const QString& iniPath);
@@ -42,6 +68,7 @@ class Settings {
   void WriteWindow(int state, const QRect& bounds);
 
   StoredPreferences ReadPreferences(const QStringList& inputs, const QStringList& outputs);
+  TransferDefaults ReadTransferDefaults();
   void WritePreferences(const StoredPreferences& prefs, const QStringList& inputs,
                         const QStringList& outputs, const QString& command);
 
@@ -64,9 +91,9 @@ class Settings {
   // The stored number moved into lowest..highest.
   int ReadClamped(const QString& key, int defaultValue, int lowest, int highest);
   void WriteDevice(const QString& key, int number, const QStringList& devices);
-  int ReadDevice(const QString& key, const QStringList& devices);
+  StoredDevice ReadDevice(const QString& key);
 
   QSettings settings_;
 };
 
-}  // namespace kelvora::app
+}  // namespace kelvora::settings
