@@ -10,6 +10,7 @@ packages=(
   sox
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev file
+  qemu-system-x86 busybox-static cpio
 )
 
 missing=()

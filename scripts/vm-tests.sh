@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The tests that need the kernel's ALSA sequencer (CTest labels hardware and vm), run inside the
+# guest of scripts/alsa-vm.sh on the binaries of the build folder given (default build):
+#
+#     scripts/alsa-vm.sh 'scripts/vm-tests.sh build'
+#
+# Here a sequencer is present, so a test that skips for want of one is a failure.
+set -euo pipefail
+build=${1:-build}
+
+if [ ! -e /dev/snd/seq ] || [ ! -e /dev/snd/midiC0D0 ]; then
+  echo "vm-tests: no ALSA sequencer or virtual MIDI cable here; run me through scripts/alsa-vm.sh" >&2
+  exit 1
+fi
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+status=0
+# The end-to-end cases wait on paced MIDI most of the time, each on a cable of its own.
+ctest --test-dir "$build" -L 'hardware|vm' --no-tests=error --output-on-failure -j4 \
+  --output-log "$log" || status=$?
+if grep -E '^\[  SKIPPED \]|^SKIP   :' "$log"; then
+  echo "vm-tests: the tests above were skipped, although the guest has a sequencer" >&2
+  status=1
+fi
+exit "$status"
