@@ -14,4 +14,4 @@ kelvora_qtest(editor_view_shots
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/view_shots_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ViewSession.cpp
-  LIBS kelvora::editor kelvora::sim)
+  LIBS kelvora::editor kelvora::dialogs kelvora::sim)
