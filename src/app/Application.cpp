@@ -7,6 +7,7 @@
 
 #include "app/MainForm.h"
 #include "app/SingleInstance.h"
+#include "dbusmonitor/DebugMonitorSink.h"
 #include "diagnostics/DebuggingData.h"
 #include "midi/AlsaMidiDriver.h"
 #include "midi/DeviceList.h"
@@ -47,6 +48,7 @@ int RunKelvora(int argc, char** argv) {
   QCoreApplication::setOrganizationName("Kelvora");
   QCoreApplication::setApplicationName("Kelvora");
   QApplication::setQuitOnLastWindowClosed(false);
+  diagnostics::TDebugDevice::InstallMonitor(std::make_unique<diagnostics::TDebugMonitorSink>());
 
   midi::AlsaMidiDriver alsa;
   sim::SimOptions simulatorOptions;

@@ -6,7 +6,7 @@
 
 #include "diagnostics/DebugFileSink.h"
 #include "diagnostics/DebugFolders.h"
-#include "diagnostics/DebugMonitorSink.h"
+#include "diagnostics/DebugMonitor.h"
 #include "diagnostics/DebugSerialSink.h"
 
 namespace kelvora::diagnostics {
@@ -22,9 +22,9 @@ struct LogState {
   std::mutex lock;
   TDebugMedia media = dmNull;
   bool sessionOpen = false;
-  TDebugSink* sink = nullptr;                  // null for dmNull
-  std::unique_ptr<TDebugSink> owned;           // the file or port of the current session
-  std::unique_ptr<TDebugMonitorSink> monitor;  // kept once created
+  TDebugSink* sink = nullptr;              // null for dmNull
+  std::unique_ptr<TDebugSink> owned;       // the file or port of the current session
+  std::unique_ptr<TDebugMonitor> monitor;  // null until a program installs one
   std::string filePath;
 };
 
@@ -64,10 +64,7 @@ bool OpenSerial(LogState& state) {
   return true;
 }
 
-bool OpenMonitor(LogState& state) {
-  if (!state.monitor) state.monitor = std::make_unique<TDebugMonitorSink>();
-  return state.monitor->Open();
-}
+bool OpenMonitor(LogState& state) { return state.monitor && state.monitor->Open(); }
 
 bool OpenMedium(LogState& state) {
   switch (state.media) {
@@ -142,6 +139,12 @@ bool TDebugDevice::SessionOpen() {
   LogState& state = State();
   std::lock_guard guard(state.lock);
   return state.sessionOpen;
+}
+
+void TDebugDevice::InstallMonitor(std::unique_ptr<TDebugMonitor> monitor) {
+  LogState& state = State();
+  std::lock_guard guard(state.lock);
+  if (!state.sessionOpen) state.monitor = std::move(monitor);
 }
 
 std::string TDebugDevice::FilePath() {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace kelvora::diagnostics {
+
+class TDebugMonitor;
 
 enum TDebugMedia { dmNull = 0, dmFile = 1, dmWindow = 2, dmSerial = 3, dmStateFile = 4 };
 
@@ -12,8 +15,9 @@ enum TDebugMedia { dmNull = 0, dmFile = 1, dmWindow = 2, dmSerial = 3, dmStateFi
 //
 // Media: dmFile writes "Debug.txt" (see FilePath); dmStateFile writes it in the state folder
 // only; dmSerial writes to /dev/ttyS0, or the port named by $KELVORA_DEBUG_SERIAL, at 19200
-// baud 8N1; dmWindow sends the text to a monitor on the D-Bus session bus (TDebugMonitorSink).
-// A medium that cannot be opened leaves the session closed and every write is dropped.
+// baud 8N1; dmWindow sends the text to the monitor the program installed (the windows program's
+// is on the D-Bus session bus). A medium that cannot be opened, or dmWindow with no monitor
+// installed, leaves the session closed and every write is dropped.
 class TDebugDevice {
  public:
   TDebugMedia Media() const;
@@ -24,6 +28,8 @@ class TDebugDevice {
   void Write(const std::string& text);  // as it is, without a line end
 
   static bool SessionOpen();
+  // The medium of dmWindow sessions from now on; ignored while a session is open.
+  static void InstallMonitor(std::unique_ptr<TDebugMonitor> monitor);
   // Where dmFile writes: "Debug.txt" beside the program (or in $KELVORA_DEBUG_DIR when set), or
   // in the user's state folder when that folder is not writable. Empty until a file session
   // has been opened; afterwards the file of the latest one.

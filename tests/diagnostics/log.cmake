@@ -4,7 +4,7 @@ kelvora_gtest(log_device_test
   LIBS kelvora::diagnostics)
 kelvora_gtest(log_monitor_test
   SOURCES log_monitor_test.cpp log_support.cpp
-  LIBS kelvora::diagnostics Qt6::DBus)
+  LIBS kelvora::dbusmonitor)
 kelvora_gtest(log_concurrency_test
   SOURCES log_concurrency_test.cpp log_support.cpp
   LIBS kelvora::diagnostics

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "diagnostics/DebugMonitor.h"
 #include "diagnostics/Debugdevice.h"
 #include "diagnostics/DebuggingData.h"
 #include "diagnostics/log_support.h"
@@ -55,6 +58,44 @@ TEST_F(DebugLog, MediumChangesOnlyWhileNoSessionIsOpen) {
   log_.SetMedia(dmFile);
   EXPECT_EQ(log_.Media(), dmFile);
   EXPECT_EQ(TDebugDevice().Media(), dmFile) << "the medium is class-wide";
+}
+
+// A monitor in memory: present or not, holding what reached it.
+class MemoryMonitor : public TDebugMonitor {
+ public:
+  explicit MemoryMonitor(std::string& received) : received_(received) {}
+  bool Open() override { return present; }
+  void Write(std::string_view text) override { received_ += text; }
+  void Flush() override { received_ += "|flushed"; }
+  bool present = true;
+
+ private:
+  std::string& received_;
+};
+
+// The log reaches a monitor only through the one a program installed.
+TEST_F(DebugLog, WindowSessionsWriteToTheInstalledMonitor) {
+  StartSession(dmWindow);
+  EXPECT_FALSE(TDebugDevice::SessionOpen()) << "no monitor installed";
+  log_.Close();
+
+  std::string received;
+  auto monitor = std::make_unique<MemoryMonitor>(received);
+  MemoryMonitor& installed = *monitor;
+  TDebugDevice::InstallMonitor(std::move(monitor));
+  StartSession(dmWindow);
+  ASSERT_TRUE(TDebugDevice::SessionOpen());
+  std::string other;
+  TDebugDevice::InstallMonitor(std::make_unique<MemoryMonitor>(other));  // ignored: session open
+  WriteDebugLine(&log_, "State 3");
+  log_.Close();
+  EXPECT_EQ(received, kStartBanner + "State 3\r\n" + kEndBanner + "|flushed");
+  EXPECT_EQ(other, "");
+
+  installed.present = false;
+  StartSession(dmWindow);
+  EXPECT_FALSE(TDebugDevice::SessionOpen()) << "the monitor went away";
+  TDebugDevice::InstallMonitor(nullptr);
 }
 
 TEST_F(DebugLog, NullMediumOpensASessionThatWritesNowhere) {

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "diagnostics/DebugMonitorSink.h"
+#include "dbusmonitor/DebugMonitorSink.h"
 #include "diagnostics/Debugdevice.h"
 #include "diagnostics/log_support.h"
 
@@ -43,8 +43,10 @@ class MonitorLog : public LogTest {
     static char name[] = "log_monitor_test";
     static char* argv[] = {name, nullptr};
     app_ = new QCoreApplication(argc, argv);
+    TDebugDevice::InstallMonitor(std::make_unique<TDebugMonitorSink>());
   }
   static void TearDownTestSuite() {
+    TDebugDevice::InstallMonitor(nullptr);
     delete app_;
     app_ = nullptr;
   }

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "diagnostics/DebugSink.h"
+#include "diagnostics/DebugMonitor.h"
 
 namespace kelvora::diagnostics {
 
@@ -11,7 +11,7 @@ namespace kelvora::diagnostics {
 // method "Write" taking one string (the text exactly as logged, line ends included).
 // Calls are sent without waiting for a reply: a slow or hung monitor never stalls the program,
 // and its errors are ignored.
-class TDebugMonitorSink : public TDebugSink {
+class TDebugMonitorSink : public TDebugMonitor {
  public:
   static constexpr const char* kService = "DuvizEzi.Duv";
   static constexpr const char* kObjectPath = "/DuvizEzi/Duv";
@@ -25,7 +25,7 @@ class TDebugMonitorSink : public TDebugSink {
   // Connects to the session bus ($DBUS_SESSION_BUS_ADDRESS, else the default one) on first use
   // and keeps the connection until the program ends; true when a monitor currently owns
   // kService.
-  bool Open();
+  bool Open() override;
   void Write(std::string_view text) override;
   // Waits for one round trip to the bus, so every call sent before has reached it.
   void Flush() override;

@@ -1,4 +1,4 @@
-#include "diagnostics/DebugMonitorSink.h"
+#include "dbusmonitor/DebugMonitorSink.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
