@@ -25,7 +25,8 @@ class AlsaPortList {
  public:
   static constexpr size_t kMaxName = 31;
 
-  // "client:port", cut to kMaxName bytes without splitting a UTF-8 character.
+  // "client:port", cut to kMaxName bytes without splitting a UTF-8 character; blanks at the
+  // end of either name and of the cut name are left out.
   static std::string DeviceName(const std::string& client, const std::string& port);
   // The System client and the clients in `excluded` are left out; client and port order.
   static std::vector<AlsaPortInfo> Scan(snd_seq_t* seq, AlsaDirection direction,

@@ -103,6 +103,17 @@ TEST(AlsaPortList, DeviceNamesAreClientColonPortCutTo31BytesOnACharacterBoundary
   EXPECT_EQ(accented.back(), 'x');
 }
 
+TEST(AlsaPortList, DeviceNamesLeaveOutTrailingBlanks) {
+  EXPECT_EQ(AlsaPortList::DeviceName("Virtual 0-0 ", "VirMIDI 0-0     "),
+            "Virtual 0-0:VirMIDI 0-0");
+  EXPECT_EQ(AlsaPortList::DeviceName("Scarlett 2i4 USB", "Scarlett 2i4 USB MIDI 1"),
+            "Scarlett 2i4 USB:Scarlett 2i4 U");
+  // A cut that ends on a blank does not show it.
+  EXPECT_EQ(AlsaPortList::DeviceName("Scarlett 2i4 USB", "Scarlett 2i4  MIDI"),
+            "Scarlett 2i4 USB:Scarlett 2i4");
+  EXPECT_EQ(AlsaPortList::DeviceName("Blank", "   "), "Blank:");
+}
+
 TEST(AlsaPortList, FindsADeviceAgainByNameWhenItsNumberChanged) {
   const std::vector<AlsaPortInfo> before{{"Midi Through:Port-0", 14, 0}, {"UM-ONE:MIDI 1", 20, 0}};
   const std::vector<AlsaPortInfo> now{

@@ -194,5 +194,35 @@ TEST_F(AlsaHardware, ADeviceIsFoundByNameAfterItsNumberChanged) {
   replugged.Close();
 }
 
+// Other tests may add and remove clients meanwhile: only names are compared, never counts.
+TEST_F(AlsaHardware, AClientThatAppearsAfterStartIsListedOnTheNextQueryWithoutTrailingBlanks) {
+  AlsaMidiDriver driver(Recording());
+  const std::string late = "KelvoraLate:Late";
+  ASSERT_LT(IndexOf(driver, true, late), 0);
+  Inbox arrived;
+  AlsaSequencer plugged;  // after the inbox its thread writes into
+  ASSERT_EQ(plugged.Open("KelvoraLate"), 0);
+  // Padded as the kernel's own clients pad theirs.
+  ASSERT_EQ(plugged.CreatePort("Late        ", AlsaSequencer::kDuplexCaps), 0);
+  ASSERT_EQ(plugged.StartInput({[&](const uint8_t* data, size_t length) {
+                                  arrived.Add([&] {
+                                    arrived.sysex.insert(arrived.sysex.end(), data, data + length);
+                                  });
+                                },
+                                nullptr, nullptr}),
+            0);
+  const int output = IndexOf(driver, true, late);
+  ASSERT_GE(output, 0);
+  EXPECT_GE(IndexOf(driver, false, late), 0);
+  ASSERT_EQ(driver.OpenOutput(output, 2), 0);
+  const Bytes message = Sysex(40);
+  driver.SendLong(2, message.data(), message.size());
+  EXPECT_TRUE(arrived.WaitFor([&] { return arrived.sysex.size() == message.size(); }));
+  driver.CloseOutput(2);
+  plugged.Close();
+  std::lock_guard lock(arrived.mutex);
+  EXPECT_EQ(arrived.sysex, message);
+}
+
 }  // namespace
 }  // namespace kelvora::midi
