@@ -21,6 +21,7 @@
 #include "app/ToolIcon.h"
 #include "app/TransferCommands.h"
 #include "dialogs/NoEpsForm.h"
+#include "dialogs/PortFailure.h"
 #include "editor/WaveView.h"
 #include "protocol/Eps.h"
 #include "protocol/Records.h"
@@ -45,7 +46,7 @@ TMainForm::TMainForm(const Options& options, QWidget* parent)
   setWindowTitle("Kelvora");
   commands_ = new CommandTable(*this);
   commands_->SetErrorReporter(
-      [this](const QString& text) { QMessageBox::critical(this, "Kelvora", text); });
+      [this](const QString& text) { dialogs::ShowPortFailure(this, text); });
   view_ = new editor::WaveView(*eps_, this);
   view_->SetOnStateChanged([this] { UpdateCommands(); });
   statusBar_ = new StatusPanels(this);

@@ -38,6 +38,12 @@ bool DeleteListedWaveSample(protocol::TEps& eps, const TListEntry* waveSample) {
   return true;
 }
 
+bool DeleteListedLayer(protocol::TEps& eps, const TListEntry* layer) {
+  if (!Listed(layer)) return false;
+  eps.DeleteLayer(layer->Instrument, layer->Number);
+  return true;
+}
+
 void PopupListMenu(QListWidget* box, QMenu* menu, const QPoint& pos) {
   if (QListWidgetItem* item = box->itemAt(pos)) box->setCurrentItem(item);
   menu->popup(box->viewport()->mapToGlobal(pos));

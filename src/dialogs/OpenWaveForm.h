@@ -2,11 +2,9 @@
 
 #include <QDialog>
 
-#include "dialogs/ListFillers.h"
+#include "dialogs/SamplerListControls.h"
 
 class QAction;
-class QLabel;
-class QListWidget;
 class QMenu;
 class QPushButton;
 
@@ -16,6 +14,7 @@ class TEps;
 
 namespace kelvora::dialogs {
 
+class SamplerLists;
 class TNoInstrForm;
 class TRenameInstrForm;
 
@@ -24,7 +23,7 @@ enum TBrowseMode { bmOpen = 0, bmUpload = 1, bmDownload = 2 };
 // The instrument and wavesample browser: the user picks one wavesample of an instrument loaded in
 // the sampler, and can rename or delete instruments, delete wavesamples and read the sampler's
 // configuration again. Every list comes from a fresh ReadConfig.
-class TOpenWaveForm : public QDialog {
+class TOpenWaveForm : public QDialog, public SamplerListControls {
  public:
   TOpenWaveForm(protocol::TEps& eps, QWidget* parent = nullptr);
 
@@ -37,22 +36,10 @@ class TOpenWaveForm : public QDialog {
   void Refresh();
 
   TBrowseMode Mode = bmOpen;
-  TListEntry InstrumentEntries[kInstrumentEntries]{};
-  TListEntry WaveSampleEntries[kWaveSampleEntries]{};
 
-  QLabel* InstrumentLabel;
-  QLabel* WavesampleLabel;
-  QListWidget* InstrumentListBox;
-  QListWidget* WaveSampleListBox;
+  SamplerLists* Lists;
   QPushButton* OkButton;
   QPushButton* CancelButton;
-  QMenu* InstrumentPopupMenu;
-  QAction* RenameMenuItem;
-  QAction* DeleteInsMenuItem;
-  QAction* RefreshInsMenuItem;
-  QMenu* WaveSamplePopupMenu;
-  QAction* DeleteWsMenuItem;
-  QAction* RefreshWsMenuItem;
   QMenu* PopupMenu;
   QAction* Refresh1;
 
@@ -64,25 +51,13 @@ class TOpenWaveForm : public QDialog {
   void reject() override;
 
  private:
-  void BuildLists();
-  void BuildMenus();
   void BuildLayout();
-  bool OfferNew() const { return Mode == bmUpload; }
   bool FillOnce();
-  void FillWaveSamplesOfSelectedInstrument();
-  // The selected line's entry, or nullptr when the list has no selected line.
-  const TListEntry* SelectedInstrument() const;
-  const TListEntry* SelectedWaveSample() const;
   bool CanAccept() const;
-  void UpdateActions();
+  void UpdateOk();
   void HandOver();
-
-  void InstrumentSelectionChanged();
-  void ShowInstrumentPopup(const QPoint& pos);
-  void ShowWaveSamplePopup(const QPoint& pos);
-  void RenameClick();
-  void DeleteInstrumentClick();
-  void DeleteWaveSampleClick();
+  // Refresh from the dialog's own controls: a port failure is shown, the browser stays open.
+  void RefreshClick();
 
   protocol::TEps& eps_;
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -13,12 +12,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -26,8 +22,8 @@
 #include "dialogs/Audition.h"
 #include "dialogs/HelpLink.h"
 #include "dialogs/KeyName.h"
-#include "dialogs/ListEdits.h"
-#include "dialogs/RenameInstrForm.h"
+#include "dialogs/PortFailure.h"
+#include "dialogs/SamplerLists.h"
 #include "protocol/Eps.h"
 #include "transfer/UploadCheck.h"
 
@@ -36,12 +32,6 @@ namespace kelvora::dialogs {
 namespace {
 
 const QString kCaption = QStringLiteral("Upload");
-
-QAction* MenuItem(QMenu* menu, const QString& text, const QKeySequence& shortcut) {
-  QAction* action = menu->addAction(text);
-  action->setShortcut(shortcut);
-  return action;
-}
 
 QComboBox* KeyComboBox(QWidget* parent, int note) {
   auto* box = new QComboBox(parent);
@@ -77,11 +67,13 @@ TUploadForm::TUploadForm(protocol::TEps& eps, QString& uploadDownloadPath, QWidg
       riffFile_(std::make_unique<transfer::TRiffFile>()) {
   setWindowTitle(kCaption);
   ChooseFile = [this](const QString& folder) { return DefaultChooser(this, folder); };
-  RenameInstrForm = new TRenameInstrForm(this);
   Audition = new TAudition(this);
   BuildFileRow();
-  BuildLists();
-  BuildMenus();
+  Lists = new SamplerLists(eps, true, this);
+  Lists->SetOfferNew(true);
+  SamplerListControls::operator=(*Lists);
+  RenameInstrForm = Lists->RenameInstrForm;
+  connect(Lists, &SamplerLists::RefreshRequested, this, &TUploadForm::RefreshClick);
   BuildKeys();
   BuildLayout();
 }
@@ -110,64 +102,6 @@ void TUploadForm::BuildFileRow() {
   connect(UploadButton, &QPushButton::clicked, this, &TUploadForm::accept);
   connect(Button3, &QPushButton::clicked, this, &TUploadForm::reject);
   connect(Button4, &QPushButton::clicked, this, &TUploadForm::HelpClick);
-}
-
-void TUploadForm::BuildLists() {
-  InstrumentLabel = new QLabel(QStringLiteral("&Instrument"), this);
-  WavesampleLabel = new QLabel(QStringLiteral("&Wavesample"), this);
-  Label2 = new QLabel(QStringLiteral("&Layer"), this);
-  InstrumentListBox = new QListWidget(this);
-  WaveSampleListBox = new QListWidget(this);
-  LayerListBox = new QListWidget(this);
-  InstrumentLabel->setBuddy(InstrumentListBox);
-  WavesampleLabel->setBuddy(WaveSampleListBox);
-  Label2->setBuddy(LayerListBox);
-  for (QListWidget* box : {InstrumentListBox, WaveSampleListBox, LayerListBox}) {
-    box->setSelectionMode(QAbstractItemView::SingleSelection);
-    box->setContextMenuPolicy(Qt::CustomContextMenu);
-  }
-  connect(InstrumentListBox, &QListWidget::itemSelectionChanged, this,
-          &TUploadForm::InstrumentSelectionChanged);
-  connect(WaveSampleListBox, &QListWidget::itemSelectionChanged, this,
-          &TUploadForm::WaveSampleSelectionChanged);
-  connect(LayerListBox, &QListWidget::itemSelectionChanged, this, &TUploadForm::UpdateDeleteItems);
-}
-
-void TUploadForm::BuildMenus() {
-  InstrumentPopupMenu = new QMenu(this);
-  RenameMenuItem = InstrumentPopupMenu->addAction(QStringLiteral("Rename"));
-  InstrumentPopupMenu->setDefaultAction(RenameMenuItem);
-  DeleteInsMenuItem = MenuItem(InstrumentPopupMenu, QStringLiteral("Delete"), QKeySequence::Delete);
-  InstrumentPopupMenu->addSeparator();
-  RefreshInsMenuItem = MenuItem(InstrumentPopupMenu, QStringLiteral("Refresh"), Qt::Key_F5);
-  WaveSamplePopupMenu = new QMenu(this);
-  DeleteWsMenuItem = MenuItem(WaveSamplePopupMenu, QStringLiteral("Delete"), QKeySequence::Delete);
-  WaveSamplePopupMenu->addSeparator();
-  RefreshWsMenuItem = MenuItem(WaveSamplePopupMenu, QStringLiteral("Refresh"), Qt::Key_F5);
-  LayerPopupMenu = new QMenu(this);
-  DeleteLayMenuItem = MenuItem(LayerPopupMenu, QStringLiteral("Delete"), QKeySequence::Delete);
-  LayerPopupMenu->addSeparator();
-  RefreshLayMenuItem = MenuItem(LayerPopupMenu, QStringLiteral("Refresh"), Qt::Key_F5);
-
-  // The shortcuts work without the menus: Del in the list that has the focus, F5 in any list.
-  const std::pair<QListWidget*, QMenu*> pairs[] = {{InstrumentListBox, InstrumentPopupMenu},
-                                                   {WaveSampleListBox, WaveSamplePopupMenu},
-                                                   {LayerListBox, LayerPopupMenu}};
-  for (const auto& [box, menu] : pairs) {
-    for (QAction* action : menu->actions()) {
-      action->setShortcutContext(Qt::WidgetShortcut);
-      if (!action->isSeparator() && action != RenameMenuItem) box->addAction(action);
-    }
-    connect(box, &QWidget::customContextMenuRequested, this,
-            [box, menu](const QPoint& pos) { PopupListMenu(box, menu, pos); });
-  }
-  connect(RenameMenuItem, &QAction::triggered, this, &TUploadForm::RenameClick);
-  connect(DeleteInsMenuItem, &QAction::triggered, this, &TUploadForm::DeleteInstrumentClick);
-  connect(DeleteWsMenuItem, &QAction::triggered, this, &TUploadForm::DeleteWaveSampleClick);
-  connect(DeleteLayMenuItem, &QAction::triggered, this, &TUploadForm::DeleteLayerClick);
-  for (QAction* refresh : {RefreshInsMenuItem, RefreshWsMenuItem, RefreshLayMenuItem}) {
-    connect(refresh, &QAction::triggered, this, &TUploadForm::Refresh);
-  }
 }
 
 void TUploadForm::BuildKeys() {
@@ -203,22 +137,6 @@ void TUploadForm::BuildLayout() {
   fileRow->addWidget(AuditButton);
   fileRow->addWidget(SelectButton);
 
-  auto* lists = new QGridLayout;
-  lists->addWidget(InstrumentLabel, 0, 0);
-  lists->addWidget(WavesampleLabel, 0, 1);
-  lists->addWidget(Label2, 0, 2);
-  lists->addWidget(InstrumentListBox, 1, 0);
-  lists->addWidget(WaveSampleListBox, 1, 1);
-  lists->addWidget(LayerListBox, 1, 2);
-  lists->setColumnStretch(0, 3);
-  lists->setColumnStretch(1, 2);
-  lists->setColumnStretch(2, 2);
-  // Wide enough for the longest line of each list without a scroll bar.
-  const QFontMetrics metrics = fontMetrics();
-  InstrumentListBox->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("(8) WWWWWWWWWWWW")));
-  WaveSampleListBox->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("WaveSample 127WW")));
-  LayerListBox->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Layer 8WWW")));
-
   auto* range = new QGridLayout(GroupBox2);
   range->addWidget(FullRangeRadio, 0, 0);
   range->addWidget(KeyRangeRadio, 1, 0);
@@ -245,7 +163,7 @@ void TUploadForm::BuildLayout() {
   buttons->addStretch(1);
 
   auto* middle = new QHBoxLayout;
-  middle->addLayout(lists, 1);
+  middle->addWidget(Lists, 1);
   middle->addLayout(settings);
   middle->addLayout(buttons);
   auto* layout = new QVBoxLayout(this);
@@ -305,9 +223,9 @@ void TUploadForm::KeyPlayed(int note) {
 }
 
 void TUploadForm::HandOver() {
-  const TListEntry* instrument = SelectedInstrument();
-  const TListEntry* waveSample = SelectedWaveSample();
-  const TListEntry* layer = SelectedLayer();
+  const TListEntry* instrument = Lists->SelectedInstrument();
+  const TListEntry* waveSample = Lists->SelectedWaveSample();
+  const TListEntry* layer = Lists->SelectedLayer();
   if (instrument != nullptr) eps_.Instrument = instrument->Number;
   if (waveSample != nullptr) eps_.WaveSample = waveSample->Number + 1;
   if (layer != nullptr) eps_.Layer = layer->Number;
@@ -319,79 +237,10 @@ void TUploadForm::HandOver() {
                                           : transfer::fcMono;
 }
 
-void TUploadForm::Refresh() {
-  eps_.ReadConfig();
-  {
-    // Filling selects a line; the other two lists are filled once, below.
-    const QSignalBlocker blocker(InstrumentListBox);
-    FillInstrumentList(InstrumentListBox, InstrumentEntries, eps_, true);
-  }
-  InstrumentSelectionChanged();
-}
+void TUploadForm::Refresh() { Lists->ReadAndFill(); }
 
-void TUploadForm::FillListsOfInstrument(int instrument) {
-  const QSignalBlocker waveSamples(WaveSampleListBox);
-  const QSignalBlocker layers(LayerListBox);
-  FillWaveSampleList(WaveSampleListBox, WaveSampleEntries, eps_, instrument, true);
-  FillLayerList(LayerListBox, LayerEntries, eps_, instrument, true);
-  // Filling selects lines without a selection signal; the Delete items follow them all the same.
-  UpdateDeleteItems();
-}
-
-const TListEntry* TUploadForm::SelectedInstrument() const {
-  const int line = SelectedLine(InstrumentListBox);
-  return line >= 0 && line < kInstrumentEntries ? &InstrumentEntries[line] : nullptr;
-}
-
-const TListEntry* TUploadForm::SelectedWaveSample() const {
-  const int line = SelectedLine(WaveSampleListBox);
-  return line >= 0 && line < kWaveSampleEntries ? &WaveSampleEntries[line] : nullptr;
-}
-
-const TListEntry* TUploadForm::SelectedLayer() const {
-  const int line = SelectedLine(LayerListBox);
-  return line >= 0 && line < kLayerEntries ? &LayerEntries[line] : nullptr;
-}
-
-void TUploadForm::InstrumentSelectionChanged() {
-  const TListEntry* instrument = SelectedInstrument();
-  const bool loaded = instrument != nullptr && !instrument->IsNew;
-  // A "<new>" instrument line holds nothing the sampler could rename.
-  RenameMenuItem->setEnabled(loaded);
-  DeleteInsMenuItem->setEnabled(loaded);
-  FillListsOfInstrument(instrument != nullptr ? instrument->Number : -1);
-}
-
-void TUploadForm::WaveSampleSelectionChanged() {
-  const TListEntry* waveSample = SelectedWaveSample();
-  if (waveSample != nullptr) SelectLayerOfWaveSample(LayerListBox, LayerEntries, waveSample->Layer);
-  UpdateDeleteItems();
-}
-
-void TUploadForm::UpdateDeleteItems() {
-  const TListEntry* waveSample = SelectedWaveSample();
-  const TListEntry* layer = SelectedLayer();
-  DeleteWsMenuItem->setEnabled(waveSample != nullptr && !waveSample->IsNew);
-  DeleteLayMenuItem->setEnabled(layer != nullptr && !layer->IsNew);
-}
-
-void TUploadForm::RenameClick() {
-  if (RenameListedInstrument(eps_, *RenameInstrForm, SelectedInstrument())) Refresh();
-}
-
-void TUploadForm::DeleteInstrumentClick() {
-  if (DeleteListedInstrument(eps_, SelectedInstrument())) Refresh();
-}
-
-void TUploadForm::DeleteWaveSampleClick() {
-  if (DeleteListedWaveSample(eps_, SelectedWaveSample())) Refresh();
-}
-
-void TUploadForm::DeleteLayerClick() {
-  const TListEntry* layer = SelectedLayer();
-  if (layer == nullptr || layer->IsNew) return;
-  eps_.DeleteLayer(layer->Instrument, layer->Number);
-  Refresh();
+void TUploadForm::RefreshClick() {
+  RunShowingPortFailure(this, [this] { Refresh(); });
 }
 
 void TUploadForm::FileNameEdited(const QString& text) {
@@ -451,8 +300,9 @@ QString TUploadForm::Refusal() const {
   const std::string reason = transfer::UploadRefusal(file);
   if (!reason.empty())
     return QStringLiteral("The file '%1' cannot be uploaded: %2.").arg(path, NativeString(reason));
-  const TListEntry* waveSample = SelectedWaveSample();
-  if (SelectedInstrument() == nullptr || waveSample == nullptr || SelectedLayer() == nullptr) {
+  const TListEntry* waveSample = Lists->SelectedWaveSample();
+  if (Lists->SelectedInstrument() == nullptr || waveSample == nullptr ||
+      Lists->SelectedLayer() == nullptr) {
     return QStringLiteral("Choose the instrument, wavesample and layer to upload to.");
   }
   if (waveSample->Number < 0) {

@@ -5,17 +5,14 @@
 #include <functional>
 #include <memory>
 
-#include "dialogs/ListFillers.h"
+#include "dialogs/SamplerListControls.h"
 #include "transfer/RiffFile.h"
 #include "transfer/UploadChoices.h"
 
-class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QMenu;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
@@ -26,12 +23,13 @@ class TEps;
 
 namespace kelvora::dialogs {
 
+class SamplerLists;
 class TAudition;
 class TRenameInstrForm;
 
 // "Upload": what to upload and where. The user picks a WAV file, the target instrument,
 // wavesample and layer, the root key, the key range and, for a stereo file, the channel to take.
-class TUploadForm : public QDialog {
+class TUploadForm : public QDialog, public SamplerListControls {
  public:
   // uploadDownloadPath is the main window's folder memory; Select... writes it.
   TUploadForm(protocol::TEps& eps, QString& uploadDownloadPath, QWidget* parent = nullptr);
@@ -55,9 +53,6 @@ class TUploadForm : public QDialog {
   std::function<QString(const QString& folder)> ChooseFile;
 
   QString UploadDir;  // the folder against which the typed name is resolved
-  TListEntry InstrumentEntries[kInstrumentEntries]{};
-  TListEntry WaveSampleEntries[kWaveSampleEntries]{};
-  TListEntry LayerEntries[kLayerEntries]{};
 
   QLabel* Label4;
   QLineEdit* FileNameEdit;
@@ -66,12 +61,7 @@ class TUploadForm : public QDialog {
   QPushButton* UploadButton;
   QPushButton* Button3;  // Cancel
   QPushButton* Button4;  // Help
-  QLabel* InstrumentLabel;
-  QListWidget* InstrumentListBox;
-  QLabel* WavesampleLabel;
-  QListWidget* WaveSampleListBox;
-  QLabel* Label2;
-  QListWidget* LayerListBox;
+  SamplerLists* Lists;
   QLabel* Label5;
   QComboBox* RootKeyComboBox;
   QGroupBox* GroupBox2;
@@ -86,16 +76,6 @@ class TUploadForm : public QDialog {
   QRadioButton* MonoRadio;
   QRadioButton* LeftRadio;
   QRadioButton* RightRadio;
-  QMenu* InstrumentPopupMenu;
-  QAction* RenameMenuItem;
-  QAction* DeleteInsMenuItem;
-  QAction* RefreshInsMenuItem;
-  QMenu* WaveSamplePopupMenu;
-  QAction* DeleteWsMenuItem;
-  QAction* RefreshWsMenuItem;
-  QMenu* LayerPopupMenu;
-  QAction* DeleteLayMenuItem;
-  QAction* RefreshLayMenuItem;
   TRenameInstrForm* RenameInstrForm;
   TAudition* Audition;
 
@@ -109,14 +89,8 @@ class TUploadForm : public QDialog {
 
  private:
   void BuildFileRow();
-  void BuildLists();
-  void BuildMenus();
   void BuildKeys();
   void BuildLayout();
-  void FillListsOfInstrument(int instrument);
-  const TListEntry* SelectedInstrument() const;
-  const TListEntry* SelectedWaveSample() const;
-  const TListEntry* SelectedLayer() const;
   QString FullPath() const;
   // Empty when the bound file and the chosen target can be handed to the upload, else why not.
   QString Refusal() const;
@@ -129,14 +103,8 @@ class TUploadForm : public QDialog {
   void SelectClick();
   void AuditClick();
   void HelpClick();
-  void InstrumentSelectionChanged();
-  void WaveSampleSelectionChanged();
-  // Delete is offered on lines that stand for something in the sampler, never on "<new>".
-  void UpdateDeleteItems();
-  void RenameClick();
-  void DeleteInstrumentClick();
-  void DeleteWaveSampleClick();
-  void DeleteLayerClick();
+  // Refresh from the lists' own commands: a port failure is shown, the dialog stays open.
+  void RefreshClick();
 
   protocol::TEps& eps_;
   QString& uploadDownloadPath_;

@@ -77,7 +77,14 @@ bool TEps::ReadConfig() {
   DebugWrite("## READ CFG ##  Queue=");
   DebugLine(std::to_string(MidiIn->BytesAvailable()));
   Reset();
-  for (int i = 0; i < kInstruments; ++i) ReadInstrumentConfig(i);
+  try {
+    for (int i = 0; i < kInstruments; ++i) ReadInstrumentConfig(i);
+  } catch (...) {
+    // A port failure half-way must not move the user's choice to the instrument being read.
+    Instrument = savedInstrument;
+    Layer = savedLayer;
+    throw;
+  }
   Instrument = savedInstrument;
   Layer = savedLayer;
   return true;

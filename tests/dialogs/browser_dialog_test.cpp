@@ -5,8 +5,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
+#include <functional>
 
 #include "dialogs/NoInstrForm.h"
 #include "dialogs/OpenWaveForm.h"
@@ -50,7 +52,23 @@ struct Browser {
     session.Connect();
   }
   kelvora::protocol::TEps& Eps() { return *session.eps; }
+  // From now on every message to the sampler takes seconds on the cable, so the output port's
+  // 20-second wait for a send to finish runs out (in virtual time) and the port raises.
+  void StallOutput() { session.driver->SetWireRate(1); }
 };
+
+// Runs `command` and answers the message box it shows; its caption and text ("" for none).
+QString MessageOf(const std::function<void()>& command) {
+  QString text;
+  ModalWatch<QMessageBox> box([&](QMessageBox* shown) {
+    text = shown->windowTitle() + ": " + shown->text();
+    shown->accept();
+  });
+  command();
+  return text;
+}
+
+const QString kStalled = QStringLiteral("Kelvora: error: Midiout takes too long to send data");
 
 }  // namespace
 
@@ -340,6 +358,71 @@ class BrowserDialogTest : public QObject {
     QVERIFY(session.eps->WsOpen);
     QCOMPARE(session.eps->WaveSample, 1);
     QCOMPARE(session.eps->WsLast, 999);
+  }
+
+  void aPortFailureInTheBrowsersCommandsIsShownAndTheBrowserStaysOpen() {
+    Browser b;
+    b.Eps().Instrument = 1;
+    b.Eps().WaveSample = 2;
+    QStringList messages;
+    bool stillOpen = false;
+    QStringList instruments;
+    ModalWatch<TOpenWaveForm> browser([&](TOpenWaveForm* form) {
+      b.StallOutput();
+      ModalWatch<TRenameInstrForm> renamer([](TRenameInstrForm* rename) {
+        rename->NameEdit->setText("strings");
+        rename->OkButton->click();
+      });
+      messages << MessageOf([&] { form->RenameMenuItem->trigger(); });
+      messages << MessageOf([&] { form->DeleteInsMenuItem->trigger(); });
+      messages << MessageOf([&] { form->DeleteWsMenuItem->trigger(); });
+      messages << MessageOf([&] { form->Refresh1->trigger(); });
+      stillOpen = form->isVisible();
+      instruments = Lines(form->InstrumentListBox);
+      form->CancelButton->click();
+    });
+    QCOMPARE(b.form.Execute(bmOpen), 2);
+    QCOMPARE(messages, QStringList({kStalled, kStalled, kStalled, kStalled}));
+    QVERIFY(stillOpen);
+    QCOMPARE(instruments, QStringList({"(2) Piano", "(5) Bass 1"}));
+    // The configuration read that failed half-way leaves the session's choice as it was.
+    QCOMPARE(b.Eps().Instrument, 1);
+    QCOMPARE(b.Eps().WaveSample, 2);
+  }
+
+  void theKeysActOnTheFocusedListAndF5RefreshesFromAnywhere() {
+    Browser b;
+    QStringList afterF5;
+    QString offered;
+    QStringList afterDelete;
+    ModalWatch<TOpenWaveForm> browser([&](TOpenWaveForm* form) {
+      form->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(form));
+      b.session.AddInstrument(6, "LATE");
+      form->InstrumentListBox->setFocus();
+      QTest::keyClick(form->InstrumentListBox, Qt::Key_F5);
+      afterF5 = Lines(form->InstrumentListBox);
+      form->InstrumentListBox->setCurrentRow(1);  // (5) Bass 1
+      ModalWatch<TRenameInstrForm> renamer([&](TRenameInstrForm* rename) {
+        offered = rename->NameEdit->text();
+        rename->CancelButton->click();
+      });
+      QTest::keyClick(form->InstrumentListBox, Qt::Key_F2);
+      form->activateWindow();  // back from the rename dialog
+      QVERIFY(QTest::qWaitForWindowActive(form));
+      form->InstrumentListBox->setCurrentRow(0);
+      form->WaveSampleListBox->setCurrentRow(0);  // WaveSample 1 of Piano
+      form->WaveSampleListBox->setFocus();
+      QTest::keyClick(form->WaveSampleListBox, Qt::Key_Delete);
+      form->InstrumentListBox->setCurrentRow(0);
+      afterDelete = Lines(form->WaveSampleListBox);
+      form->reject();
+    });
+    QCOMPARE(b.form.Execute(bmOpen), 2);
+    QCOMPARE(afterF5, QStringList({"(2) Piano", "(5) Bass 1", "(7) Late"}));
+    QCOMPARE(offered, QString("Bass 1"));
+    QCOMPARE(afterDelete, QStringList({"WaveSample 2"}));
+    QVERIFY(b.session.HasWaveSample(1, 2));
   }
 
   void theRenameDialogKeepsTwelveCharacters() {

@@ -20,11 +20,13 @@
 
 #include "app/ShotFolder.h"
 #include "dialogs/KeyName.h"
+#include "dialogs/RenameInstrForm.h"
 #include "dialogs/UploadForm.h"
 #include "dialogs/browser_modal.h"
 #include "editor/ViewSession.h"
 
 using kelvora::dialogs::KeyName;
+using kelvora::dialogs::TRenameInstrForm;
 using kelvora::dialogs::TUploadForm;
 using kelvora::testing::ModalWatch;
 using kelvora::testing::ViewSession;
@@ -111,6 +113,12 @@ struct Upload {
 };
 
 int Note(const QComboBox* box) { return box->currentIndex() + 21; }
+
+QStringList Lines(const QListWidget* box) {
+  QStringList lines;
+  for (int k = 0; k < box->count(); ++k) lines << box->item(k)->text();
+  return lines;
+}
 
 }  // namespace
 
@@ -290,6 +298,64 @@ class UploadFormTest : public QObject {
     QVERIFY2(messages[1].startsWith("Upload: The file '"), qPrintable(messages[1]));
     QVERIFY2(messages[2].contains("3 channels"), qPrintable(messages[2]));
     QVERIFY2(messages[3].contains("all 127 are in use"), qPrintable(messages[3]));
+  }
+
+  void theKeysActOnTheFocusedListAndF5RefreshesFromAnywhere() {
+    Upload u;
+    QString listedAfterF5;
+    QString offered;
+    QStringList layers;
+    u.Run("", [&] {
+      u.form.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&u.form));
+      u.session.AddInstrument(5, "LATE");
+      u.form.FileNameEdit->setFocus();
+      QTest::keyClick(u.form.FileNameEdit, Qt::Key_F5);
+      listedAfterF5 = u.form.InstrumentListBox->item(5)->text();
+      u.form.InstrumentListBox->setCurrentRow(2);  // (3) Pad 2 Layers
+      u.form.InstrumentListBox->setFocus();
+      ModalWatch<TRenameInstrForm> renamer([&](TRenameInstrForm* rename) {
+        offered = rename->NameEdit->text();
+        rename->CancelButton->click();
+      });
+      QTest::keyClick(u.form.InstrumentListBox, Qt::Key_F2);
+      u.form.activateWindow();  // back from the rename dialog
+      QVERIFY(QTest::qWaitForWindowActive(&u.form));
+      QCOMPARE(Lines(u.form.LayerListBox), QStringList({"<new>", "Layer 1", "Layer 2"}));
+      u.form.LayerListBox->setCurrentRow(2);
+      u.form.LayerListBox->setFocus();
+      QTest::keyClick(u.form.LayerListBox, Qt::Key_Delete);
+      u.form.InstrumentListBox->setCurrentRow(2);
+      layers = Lines(u.form.LayerListBox);
+    });
+    QCOMPARE(listedAfterF5, QString("(6) Late"));
+    QCOMPARE(offered, QString("Pad 2 Layers"));
+    QCOMPARE(layers, QStringList({"<new>", "Layer 1"}));
+    QVERIFY(u.session.HasWaveSample(2, 1));
+  }
+
+  void aPortFailureInAListCommandIsShownAndTheDialogStaysOpen() {
+    Upload u;
+    QStringList messages;
+    bool open = false;
+    u.Run("", [&] {
+      // Every message to the sampler now takes seconds on the cable, so the output port's
+      // 20-second wait for a send to finish runs out (in virtual time) and the port raises.
+      u.session.driver->SetWireRate(1);
+      for (QAction* command : {u.form.DeleteInsMenuItem, u.form.DeleteWsMenuItem,
+                               u.form.DeleteLayMenuItem, u.form.RefreshLayMenuItem}) {
+        u.form.WaveSampleListBox->setCurrentRow(1);
+        ModalWatch<QMessageBox> box([&](QMessageBox* shown) {
+          messages << shown->windowTitle() + ": " + shown->text();
+          shown->accept();
+        });
+        command->trigger();
+      }
+      open = u.form.isVisible();
+    });
+    const QString stalled = "Kelvora: error: Midiout takes too long to send data";
+    QCOMPARE(messages, QStringList({stalled, stalled, stalled, stalled}));
+    QVERIFY(open);
   }
 
   void listCommandsEnableByLineAndAct() {
