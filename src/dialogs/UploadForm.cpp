@@ -311,7 +311,18 @@ QString TUploadForm::Refusal() const {
                "replace.")
         .arg(waveSample->Instrument + 1);
   }
-  return {};
+  return KeyRangeRefusal();
+}
+
+QString TUploadForm::KeyRangeRefusal() const {
+  if (!CustomRangeRadio->isChecked()) return {};
+  const int low = LoKeyComboBox->currentIndex() + kLowestKey;
+  const int high = HiKeyComboBox->currentIndex() + kLowestKey;
+  if (low <= high) return {};
+  return QStringLiteral(
+             "The custom key range runs from %1 down to %2: the low key must not be above the "
+             "high key.")
+      .arg(KeyName(low), KeyName(high));
 }
 
 bool TUploadForm::FileExists() {
@@ -328,6 +339,7 @@ void TUploadForm::accept() {
   const QString refusal = Refusal();
   if (!refusal.isEmpty()) {
     QMessageBox::warning(this, kCaption, refusal);
+    if (!KeyRangeRefusal().isEmpty()) LoKeyComboBox->setFocus();
     return;
   }
   done(protocol::mrOk);

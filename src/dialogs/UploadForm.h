@@ -92,8 +92,10 @@ class TUploadForm : public QDialog, public SamplerListControls {
   void BuildKeys();
   void BuildLayout();
   QString FullPath() const;
-  // Empty when the bound file and the chosen target can be handed to the upload, else why not.
+  // Empty when the bound file, the chosen target and the keys can be handed to the upload, else
+  // why not.
   QString Refusal() const;
+  QString KeyRangeRefusal() const;
   // Checks the typed name; tells the user when it names no file.
   bool FileExists();
   void HandOver();

@@ -233,8 +233,8 @@ class UploadFormTest : public QObject {
                 QCOMPARE(u.form.WaveSampleListBox->item(0)->text(), QString("<new>"));
                 u.form.WaveSampleListBox->setCurrentRow(0);
                 u.form.CustomRangeRadio->click();
-                u.form.LoKeyComboBox->setCurrentIndex(72 - 21);  // C5
-                u.form.HiKeyComboBox->setCurrentIndex(60 - 21);  // C4
+                u.form.LoKeyComboBox->setCurrentIndex(60 - 21);  // C4
+                u.form.HiKeyComboBox->setCurrentIndex(72 - 21);  // C5
                 u.form.RootKeyComboBox->setCurrentIndex(61 - 21);
                 u.form.LeftRadio->click();
                 u.form.UploadButton->click();
@@ -246,7 +246,7 @@ class UploadFormTest : public QObject {
     const auto custom = u.form.Choices();
     QCOMPARE(custom.range, KeyRangeMode::Custom);
     QCOMPARE(std::make_tuple(custom.rootKey, custom.loKey, custom.hiKey, custom.channelMode),
-             std::make_tuple(61, 72, 60, 1));
+             std::make_tuple(61, 60, 72, 1));
     QVERIFY(u.form.RiffFile().IsOpen);
     QCOMPARE(u.form.RiffFile().Channels, 2);
 
@@ -298,6 +298,41 @@ class UploadFormTest : public QObject {
     QVERIFY2(messages[1].startsWith("Upload: The file '"), qPrintable(messages[1]));
     QVERIFY2(messages[2].contains("3 channels"), qPrintable(messages[2]));
     QVERIFY2(messages[3].contains("all 127 are in use"), qPrintable(messages[3]));
+  }
+
+  void aCustomRangeWithTheLowKeyAboveTheHighKeyIsRefusedWhileItCanBeChanged() {
+    Upload u;
+    QString refusal;
+    bool open = false;
+    bool lowKeyFocused = false;
+    const int result = u.Run(u.File("mono.wav"), [&] {
+      u.form.CustomRangeRadio->click();
+      u.form.LoKeyComboBox->setCurrentIndex(73 - 21);  // C5+
+      u.form.HiKeyComboBox->setCurrentIndex(60 - 21);  // C4
+      refusal = u.UploadMessage(open);
+      lowKeyFocused = u.form.focusWidget() == u.form.LoKeyComboBox;
+      if (!open) return;
+      u.form.HiKeyComboBox->setCurrentIndex(73 - 21);  // one key: C5+ to C5+
+      u.UploadMessage(open);
+    });
+    QCOMPARE(refusal, QString("Upload: The custom key range runs from C5+ down to C4: the low key "
+                              "must not be above the high key."));
+    QVERIFY(lowKeyFocused);
+    QCOMPARE(result, 1);
+    const auto custom = u.form.Choices();
+    QCOMPARE(std::make_pair(custom.loKey, custom.hiKey), std::make_pair(73, 73));
+
+    // Only the custom range relates the two keys; the root-key range leaves them aside.
+    QString rootRange;
+    QCOMPARE(u.Run("",
+                   [&] {
+                     u.form.HiKeyComboBox->setCurrentIndex(60 - 21);
+                     u.form.KeyRangeRadio->click();
+                     rootRange = u.UploadMessage(open);
+                   }),
+             1);
+    QCOMPARE(rootRange, QString());
+    QCOMPARE(u.form.Choices().range, KeyRangeMode::Root);
   }
 
   void theKeysActOnTheFocusedListAndF5RefreshesFromAnywhere() {
