@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -92,7 +94,9 @@ void TUploadForm::BuildFileRow() {
   UploadButton = new QPushButton(QStringLiteral("Upload"), this);
   Button3 = new QPushButton(QStringLiteral("Cancel"), this);
   Button4 = new QPushButton(QStringLiteral("Help"), this);
-  UploadButton->setDefault(true);
+  // None is made the default, not even by taking the focus, so Enter starts no upload.
+  for (QPushButton* button : {SelectButton, UploadButton, Button3, Button4})
+    button->setAutoDefault(false);
   UploadButton->setEnabled(false);
   AuditButton->setEnabled(false);
   connect(FileNameEdit, &QLineEdit::textChanged, this, &TUploadForm::FileNameEdited);
@@ -346,5 +350,16 @@ void TUploadForm::accept() {
 }
 
 void TUploadForm::reject() { done(protocol::mrCancel); }
+
+void TUploadForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+    QDialog::keyPressEvent(event);
+    return;
+  }
+  // Buttons that are no default ignore Enter; a focused one is still pressed by it.
+  auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+  if (button != nullptr && !button->isCheckable() && button->isEnabled()) button->click();
+  event->accept();
+}
 
 }  // namespace kelvora::dialogs

@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -29,6 +30,7 @@ class TRenameInstrForm;
 
 // "Upload": what to upload and where. The user picks a WAV file, the target instrument,
 // wavesample and layer, the root key, the key range and, for a stereo file, the channel to take.
+// No button is the default: Enter checks the typed file name and never starts an upload.
 class TUploadForm : public QDialog, public SamplerListControls {
  public:
   // uploadDownloadPath is the main window's folder memory; Select... writes it.
@@ -86,6 +88,10 @@ class TUploadForm : public QDialog, public SamplerListControls {
 
   void accept() override;
   void reject() override;
+
+ protected:
+  // Enter presses the focused button and nothing else (the file-name field checks the file).
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void BuildFileRow();

@@ -335,6 +335,34 @@ class UploadFormTest : public QObject {
     QCOMPARE(u.form.Choices().range, KeyRangeMode::Root);
   }
 
+  void enterChecksTheFileAndNeverUploads() {
+    Upload u;
+    bool radiosAfterEnter = false;
+    bool openAfterEnter = false;
+    bool openAfterListEnter = false;
+    bool anyDefault = true;
+    const int result = u.Run("", [&] {
+      anyDefault = u.form.UploadButton->isDefault() || u.form.SelectButton->isDefault() ||
+                   u.form.Button3->isDefault() || u.form.Button4->isDefault();
+      u.form.FileNameEdit->setFocus();
+      u.form.FileNameEdit->setText("stereo");
+      QVERIFY(u.form.UploadButton->isEnabled() && u.ChannelsDisabled());
+      QTest::keyClick(u.form.FileNameEdit, Qt::Key_Return);
+      openAfterEnter = u.form.isVisible();
+      radiosAfterEnter = u.ChannelsEnabled();
+      QTest::keyClick(u.form.InstrumentListBox, Qt::Key_Enter);
+      openAfterListEnter = u.form.isVisible();
+      // A button that has the focus is still pressed by Enter.
+      u.form.UploadButton->setFocus();
+      QTest::keyClick(u.form.UploadButton, Qt::Key_Return);
+    });
+    QCOMPARE(result, 1);
+    QVERIFY(!anyDefault);
+    QVERIFY(openAfterEnter);
+    QVERIFY(radiosAfterEnter);
+    QVERIFY(openAfterListEnter);
+  }
+
   void theKeysActOnTheFocusedListAndF5RefreshesFromAnywhere() {
     Upload u;
     QString listedAfterF5;
