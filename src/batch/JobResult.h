@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "transfer/TransferResult.h"
+
+namespace kelvora::batch {
+
+// How a batch job ended, with the counts a summary line needs. `problems` holds one sentence
+// per object that did not go through (or, for a verify, that differs), naming its slot.
+struct JobResult {
+  transfer::TransferOutcome outcome = transfer::TransferOutcome::Done;
+  std::string message;  // why the job stopped, for a person; empty when it ran to its end
+  int filesTransferred = 0;
+  int filesKept = 0;  // already whole from an earlier run
+  int64_t samplesTransferred = 0;
+  std::vector<std::string> problems;
+
+  bool Succeeded() const { return outcome == transfer::TransferOutcome::Done && problems.empty(); }
+};
+
+}  // namespace kelvora::batch
