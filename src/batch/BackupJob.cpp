@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "batch/BackupReader.h"
 #include "batch/DataFetcher.h"
 #include "batch/Manifest.h"
 #include "batch/SnapshotReader.h"
@@ -80,30 +81,21 @@ bool BackupJob::OpenFolder(const BackupFolder& folder) {
   return true;
 }
 
-// The earlier manifest and the records it names; a record whose file no longer matches is left
-// empty, so nothing of its wavesample is trusted.
+// The earlier manifest and the records it names; a record or data file that no longer matches
+// its SHA-256 is dropped, so nothing of its wavesample is trusted.
 bool BackupJob::LoadEarlier(const BackupFolder& folder) {
-  QByteArray json;
-  bool complete = false;
+  BackupContents contents;
   std::string failure;
-  haveEarlier_ = folder.ReadManifest(json) && ParseManifest(json, earlier_, complete, failure);
-  if (!haveEarlier_) {
-    if (options_.replace) return true;
-    Stop(TransferOutcome::Refused, (failure.empty() ? "manifest.json cannot be read." : failure) +
-                                       " Nothing in '" + folder.Root() +
-                                       "' can be trusted; back up into another folder, "
-                                       "or replace this backup.");
-    return false;
+  haveEarlier_ = ReadBackup(folder, contents, failure);
+  if (haveEarlier_) {
+    earlier_ = std::move(contents.snapshot);
+    return true;
   }
-  for (InstrumentImage& instrument : earlier_.instruments) {
-    if (!folder.ReadRecord(instrument.recordFile, kInstrRecordWords, instrument.record)) {
-      instrument.record.clear();
-    }
-    for (WaveSampleImage& ws : instrument.waveSamples) {
-      if (!folder.ReadRecord(ws.recordFile, kWsRecordWords, ws.record)) ws.record.clear();
-    }
-  }
-  return true;
+  if (options_.replace) return true;
+  Stop(TransferOutcome::Refused, failure + " Nothing in '" + folder.Root() +
+                                     "' can be trusted; back up into another folder, or replace "
+                                     "this backup.");
+  return false;
 }
 
 // A backup is not thrown away by accident: an instrument or wavesample it holds that the
@@ -147,7 +139,7 @@ bool BackupJob::WriteRecords(const BackupFolder& folder) {
     for (WaveSampleImage& ws : instrument.waveSamples) {
       ok = ok && folder.WriteRecord(BackupFolder::WaveSampleRecordPath(i, ws.number), ws.record,
                                     ws.recordFile, failure);
-      if (ok && Holds(ws) && CarryOver(folder, instrument, ws)) ++result_.filesKept;
+      if (ok && Holds(ws) && CarryOver(instrument, ws)) ++result_.filesKept;
     }
     if (!ok) {
       Stop(TransferOutcome::Failed, failure);
@@ -157,16 +149,14 @@ bool BackupJob::WriteRecords(const BackupFolder& folder) {
   return WriteManifest(folder, false);
 }
 
-// The earlier run's data stays when its record is the same as now, it holds as many samples as
-// are kept now and its file still matches its SHA-256.
-bool BackupJob::CarryOver(const BackupFolder& folder, const InstrumentImage& instrument,
-                          WaveSampleImage& ws) {
+// The earlier run's data stays when its record is the same as now and it holds as many samples
+// as are kept now (its file matched its SHA-256 when the earlier backup was read).
+bool BackupJob::CarryOver(const InstrumentImage& instrument, WaveSampleImage& ws) {
   const InstrumentImage* old = haveEarlier_ ? earlier_.Find(instrument.index) : nullptr;
   const WaveSampleImage* before = old ? old->Find(ws.number) : nullptr;
   if (!before || !before->data || before->record != ws.record ||
       before->data->samples != instrument.DataLength(ws.number) ||
-      before->data->file.path != BackupFolder::WaveSampleDataPath(instrument.index, ws.number) ||
-      !folder.Matches(before->data->file)) {
+      before->data->file.path != BackupFolder::WaveSampleDataPath(instrument.index, ws.number)) {
     return false;
   }
   ws.data = before->data;
@@ -209,20 +199,20 @@ bool BackupJob::FetchOne(DataFetcher& fetcher, const BackupFolder& folder,
                          const InstrumentImage& instrument, WaveSampleImage& ws) {
   const std::string label = WaveSampleLabel(instrument, ws);
   progress_.FileStarted(label, instrument.DataLength(ws.number));
-  const FetchOutcome outcome =
+  const StepOutcome outcome =
       fetcher.Fetch(instrument, ws, BackupFolder::WaveSampleDataPath(instrument.index, ws.number));
-  progress_.FileFinished(outcome.status == FetchStatus::Done);
+  progress_.FileFinished(outcome.status == StepStatus::Done);
   switch (outcome.status) {
-    case FetchStatus::Done:
+    case StepStatus::Done:
       ws.data = outcome.data;
       ++result_.filesTransferred;
       result_.samplesTransferred += outcome.data.samples;
       return WriteManifest(folder, false);
-    case FetchStatus::Failed:
+    case StepStatus::Failed:
       result_.problems.push_back(label + ": " + outcome.message);
       progress_.Note(result_.problems.back());
       return true;
-    case FetchStatus::Cancelled:
+    case StepStatus::Cancelled:
       Stop(TransferOutcome::Cancelled, "The backup was stopped; run it again to resume.");
       return false;
     default:

@@ -40,8 +40,7 @@ class BackupJob {
   bool LoadEarlier(const BackupFolder& folder);
   bool CheckReplacement();
   bool WriteRecords(const BackupFolder& folder);
-  bool CarryOver(const BackupFolder& folder, const InstrumentImage& instrument,
-                 WaveSampleImage& ws);
+  bool CarryOver(const InstrumentImage& instrument, WaveSampleImage& ws);
   bool WriteManifest(const BackupFolder& folder, bool complete);
   void FetchAll(const BackupFolder& folder);
   bool FetchOne(class DataFetcher& fetcher, const BackupFolder& folder,

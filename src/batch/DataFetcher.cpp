@@ -29,23 +29,23 @@ DataFetcher::DataFetcher(TEps& eps, const BackupFolder& folder, JobProgress& pro
                          uint32_t stallLimitMs)
     : eps_(eps), folder_(folder), watch_(progress, *eps.MidiIn, stallLimitMs) {}
 
-FetchOutcome DataFetcher::Fetch(const InstrumentImage& instrument, const WaveSampleImage& holder,
-                                const std::string& relative) {
+StepOutcome DataFetcher::Fetch(const InstrumentImage& instrument, const WaveSampleImage& holder,
+                               const std::string& relative) {
   const std::string part = relative + BackupFolder::kPartSuffix;
-  FetchOutcome outcome = Download(instrument, holder, part);
-  if (outcome.status != FetchStatus::Done) return outcome;
+  StepOutcome outcome = Download(instrument, holder, part);
+  if (outcome.status != StepStatus::Done) return outcome;
   if (!folder_.Commit(part, relative, outcome.message)) {
-    outcome.status = FetchStatus::NoRoom;
+    outcome.status = StepStatus::NoRoom;
     return outcome;
   }
   outcome.data.file.path = relative;
   return outcome;
 }
 
-FetchOutcome DataFetcher::FetchScratch(const InstrumentImage& instrument,
-                                       const WaveSampleImage& holder, const std::string& relative) {
+StepOutcome DataFetcher::FetchScratch(const InstrumentImage& instrument,
+                                      const WaveSampleImage& holder, const std::string& relative) {
   const std::string part = relative + BackupFolder::kPartSuffix;
-  FetchOutcome outcome = Download(instrument, holder, part);
+  StepOutcome outcome = Download(instrument, holder, part);
   folder_.Remove(part);
   return outcome;
 }
@@ -53,9 +53,9 @@ FetchOutcome DataFetcher::FetchScratch(const InstrumentImage& instrument,
 // The engine downloads [sample start, sample end) of the record in WsParams; the backup keeps
 // the data from its first sample, so the record it is given starts at 0 and ends where the
 // furthest of the holder and its copies ends.
-FetchOutcome DataFetcher::Download(const InstrumentImage& instrument, const WaveSampleImage& holder,
-                                   const std::string& partRelative) {
-  FetchOutcome outcome;
+StepOutcome DataFetcher::Download(const InstrumentImage& instrument, const WaveSampleImage& holder,
+                                  const std::string& partRelative) {
+  StepOutcome outcome;
   const int length = instrument.DataLength(holder.number);
   if (!RoomFor(length, outcome)) return outcome;
   std::copy(holder.record.begin(), holder.record.end(), eps_.WsParams);
@@ -71,12 +71,12 @@ FetchOutcome DataFetcher::Download(const InstrumentImage& instrument, const Wave
     folder_.Remove(partRelative);
     outcome.message = result.message;
     if (watch_.Stalled()) {
-      outcome.status = FetchStatus::Stalled;
+      outcome.status = StepStatus::Stalled;
       outcome.message = TransferWatch::StallMessage();
     } else if (watch_.UserCancelled()) {
-      outcome.status = FetchStatus::Cancelled;
+      outcome.status = StepStatus::Cancelled;
     } else if (result.noDestination) {
-      outcome.status = FetchStatus::NoRoom;
+      outcome.status = StepStatus::NoRoom;
     }
     return outcome;
   }
@@ -88,15 +88,15 @@ FetchOutcome DataFetcher::Download(const InstrumentImage& instrument, const Wave
     return outcome;
   }
   outcome.data.file.sha256 = folder_.Sha256(partRelative);
-  outcome.status = FetchStatus::Done;
+  outcome.status = StepStatus::Done;
   return outcome;
 }
 
-bool DataFetcher::RoomFor(int64_t samples, FetchOutcome& outcome) const {
+bool DataFetcher::RoomFor(int64_t samples, StepOutcome& outcome) const {
   const int64_t needed = 2 * samples + kWavOverheadBytes;
   const int64_t free = folder_.FreeBytes();
   if (free < 0 || free >= needed) return true;
-  outcome.status = FetchStatus::NoRoom;
+  outcome.status = StepStatus::NoRoom;
   outcome.message = "The disk holding '" + folder_.Root() + "' has " + std::to_string(free) +
                     " bytes free; the next file needs " + std::to_string(needed) + ".";
   return false;

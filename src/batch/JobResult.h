@@ -17,6 +17,8 @@ struct JobResult {
   int filesKept = 0;  // already whole from an earlier run
   int64_t samplesTransferred = 0;
   std::vector<std::string> problems;
+  // Restore: what the protocol could not bring back, one sentence each.
+  std::vector<std::string> limits;
 
   bool Succeeded() const { return outcome == transfer::TransferOutcome::Done && problems.empty(); }
 };

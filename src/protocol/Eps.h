@@ -131,6 +131,9 @@ class TEps : public QObject, public Occupancy {
   Target CurrentTarget() const { return Target{Instrument, Layer, WaveSample}; }
   int Channel() const;  // the output port's MIDI channel, 1..16
   SessionUi& Ui() { return ui_; }
+  // The status code of the last response message read (0 ACK, 12 memory full, ...); -1 before
+  // the first.
+  int LastResponseCode() const { return lastResponseCode_; }
 
  private:
   // One message after its header: the result, or kReadNext after a WAIT response.
@@ -166,6 +169,7 @@ class TEps : public QObject, public Occupancy {
   EpsPortSource input_;
   // Tick at which the last message header arrived, for the WaitResult bound.
   uint32_t lastHeard_ = 0;
+  int lastResponseCode_ = -1;
 };
 
 }  // namespace kelvora::protocol

@@ -86,6 +86,7 @@ int TEps::ReadResponse(MessageReader& reader) {
     return prError;
   }
   DebugLine(std::to_string(code));
+  lastResponseCode_ = code;
   return ResultOfCode(code);
 }
 

@@ -89,10 +89,7 @@ TEST_F(BackupJobTest, RefusesFoldersItMustNotWriteInto) {
 }
 
 TEST_F(BackupJobTest, EmptySamplerGivesAnEmptyCompleteBackup) {
-  Sampler().WithMemory([](sim::SamplerMemory& memory) {
-    memory.Clear();
-    return 0;
-  });
+  EmptySampler();
   TempFolder temp;
   const JobResult result = Backup(temp / "empty");
   ASSERT_TRUE(result.Succeeded()) << result.message;

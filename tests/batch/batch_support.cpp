@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "batch/BackupFolder.h"
-#include "batch/Manifest.h"
+#include "batch/BackupReader.h"
+#include "batch/RestoreJob.h"
+#include "batch/VerifyJob.h"
 #include "batch/WavSamples.h"
 #include "protocol/Records.h"
 #include "protocol/Sysex.h"
@@ -51,23 +53,37 @@ Record BatchFixture::SamplerRecord(int instrument, int waveSample) {
 }
 
 Snapshot BatchFixture::ReadBackup(const std::string& root, bool& complete) {
-  const BackupFolder folder(root);
-  QByteArray json;
-  Snapshot snapshot;
+  BackupContents contents;
   std::string failure;
-  EXPECT_TRUE(folder.ReadManifest(json));
-  EXPECT_TRUE(ParseManifest(json, snapshot, complete, failure)) << failure;
-  for (InstrumentImage& instrument : snapshot.instruments) {
-    EXPECT_TRUE(
-        folder.ReadRecord(instrument.recordFile, protocol::kInstrRecordWords, instrument.record));
-    for (LayerImage& layer : instrument.layers) {
-      EXPECT_TRUE(folder.ReadRecord(layer.recordFile, protocol::kLayerRecordWords, layer.record));
-    }
-    for (WaveSampleImage& ws : instrument.waveSamples) {
-      EXPECT_TRUE(folder.ReadRecord(ws.recordFile, protocol::kWsRecordWords, ws.record));
-    }
-  }
-  return snapshot;
+  EXPECT_TRUE(batch::ReadBackup(BackupFolder(root), contents, failure)) << failure;
+  EXPECT_TRUE(contents.damaged.empty()) << contents.damaged.front();
+  complete = contents.complete;
+  return contents.snapshot;
+}
+
+JobResult BatchFixture::Verify(const std::string& folder, RecordingJobProgress& progress) {
+  return VerifyJob(*eps, progress).Run(folder);
+}
+
+JobResult BatchFixture::Restore(const std::string& folder, RestoreOptions options) {
+  RecordingJobProgress progress;
+  return RestoreJob(*eps, progress, options).Run(folder);
+}
+
+void BatchFixture::EmptySampler() {
+  Sampler().WithMemory([](sim::SamplerMemory& memory) {
+    memory.Clear();
+    return 0;
+  });
+}
+
+std::vector<int> BatchFixture::TakeCommands() {
+  Settle();
+  const std::vector<sim::LoggedMessage> messages = Sampler().Log().Messages();
+  std::vector<int> types;
+  for (size_t n = commandsSeen_; n < messages.size(); ++n) types.push_back(messages[n].type);
+  commandsSeen_ = messages.size();
+  return types;
 }
 
 void Corrupt(const std::string& path) {

@@ -6,6 +6,7 @@
 
 #include "batch/BackupJob.h"
 #include "batch/JobProgress.h"
+#include "batch/RestorePlan.h"
 #include "batch/Snapshot.h"
 #include "transfer/transfer_support.h"
 #include "transfer/wav_support.h"
@@ -43,6 +44,12 @@ class BatchFixture : public transfer::test::TransferFixture {
     RecordingJobProgress progress;
     return Backup(folder, progress);
   }
+  JobResult Verify(const std::string& folder, RecordingJobProgress& progress);
+  JobResult Restore(const std::string& folder, RestoreOptions options = {});
+  // Every instrument of the sampler deleted, directly in its memory.
+  void EmptySampler();
+  // Message types the sampler received since the last call.
+  std::vector<int> TakeCommands();
   // The wavesamples whose data the sampler sent since the last call, as (instrument, number),
   // each once however many blocks it took.
   std::vector<std::pair<int, int>> TakeFetched();
@@ -53,6 +60,7 @@ class BatchFixture : public transfer::test::TransferFixture {
 
  private:
   size_t logSeen_ = 0;
+  size_t commandsSeen_ = 0;
 };
 
 // Flips one bit of a file's last byte.
