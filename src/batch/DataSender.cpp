@@ -60,6 +60,7 @@ StepOutcome DataSender::Send(const Target& target, const std::string& path) {
 
 bool DataSender::SendBlock(int start, int end, StepOutcome& outcome) {
   for (;;) {
+    if (watch_.Cancelled()) return Stopped(outcome);
     if (eps_.Delay > 0 && !loop_.Pause(static_cast<uint32_t>(eps_.Delay))) return Stopped(outcome);
     eps_.SendPutWsData(start, end);
     if (!AwaitReply(outcome)) return false;

@@ -89,6 +89,10 @@ bool RestoreJob::RestoreInstrument(const BackupFolder& folder, const InstrumentI
   Building building{&backup, to, {}, {}};
   if (!commands_.CreateInstrument(to)) return Fail(building, commands_.Failure());
   for (int number : RestorePlan::Order(backup)) {
+    if (progress_.Cancelled()) {
+      Stop(TransferOutcome::Cancelled, "The restore was stopped.");
+      return Fail(building, "");
+    }
     const WaveSampleImage& ws = *backup.Find(number);
     if (!EnsureWaveSample(building, RestorePlan::LayerOf(backup, ws), number) ||
         !RestoreData(folder, building, ws) || !RestoreRecord(building, ws)) {

@@ -70,6 +70,10 @@ JobResult BatchFixture::Restore(const std::string& folder, RestoreOptions option
   return RestoreJob(*eps, progress, options).Run(folder);
 }
 
+JobResult BatchFixture::Restore(const std::string& folder, RecordingJobProgress& progress) {
+  return RestoreJob(*eps, progress).Run(folder);
+}
+
 void BatchFixture::EmptySampler() {
   Sampler().WithMemory([](sim::SamplerMemory& memory) {
     memory.Clear();

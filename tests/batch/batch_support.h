@@ -24,15 +24,20 @@ class RecordingJobProgress : public JobProgress {
   int finished = 0;
   int failedFiles = 0;
   std::vector<std::string> notes;
+  int updates = 0;
   int cancelAfterFiles = -1;
+  int cancelAfterUpdates = -1;  // FileProgress calls, over the whole job
   std::function<void(int finished)> onFileFinished;
 
   void JobStarted(int fileCount, int64_t sampleCount) override;
   void FileStarted(const std::string& label, int64_t) override { started.push_back(label); }
-  void FileProgress(int64_t) override {}
+  void FileProgress(int64_t) override { ++updates; }
   void FileFinished(bool ok) override;
   void Note(const std::string& text) override { notes.push_back(text); }
-  bool Cancelled() override { return cancelAfterFiles >= 0 && finished >= cancelAfterFiles; }
+  bool Cancelled() override {
+    return (cancelAfterFiles >= 0 && finished >= cancelAfterFiles) ||
+           (cancelAfterUpdates >= 0 && updates >= cancelAfterUpdates);
+  }
 };
 
 // The demo sampler (instruments 1..3, the copy wavesample 3 of instrument 1) on the session.
@@ -46,6 +51,7 @@ class BatchFixture : public transfer::test::TransferFixture {
   }
   JobResult Verify(const std::string& folder, RecordingJobProgress& progress);
   JobResult Restore(const std::string& folder, RestoreOptions options = {});
+  JobResult Restore(const std::string& folder, RecordingJobProgress& progress);
   // Every instrument of the sampler deleted, directly in its memory.
   void EmptySampler();
   // Message types the sampler received since the last call.

@@ -6,6 +6,7 @@
 #include "batch/batch_support.h"
 #include "protocol/Records.h"
 #include "protocol/Sysex.h"
+#include "sim/FaultPlan.h"
 
 namespace kelvora::batch::test {
 namespace {
@@ -159,6 +160,42 @@ TEST_F(RestoreJobTest, PlansThatCannotWorkAreRefusedBeforeAnythingIsSent) {
   EXPECT_NE(damaged.message.find("instrument 2, wavesample 1 (Noise Hit) is missing or damaged"),
             std::string::npos)
       << damaged.message;
+}
+
+// The sampler asks for every block again after a pause; the blocks all land once.
+TEST_F(RestoreJobTest, SlowDownAnswersLengthenTheDelayAndRepeatTheBlock) {
+  ASSERT_TRUE(Backup(First()).Succeeded());
+  const std::vector<int16_t> drums = SamplerData(1, 1);
+  EmptySampler();
+  sim::FaultPlan slow;
+  slow.slowDownEveryBlock = true;
+  Sampler().SetFaults(slow);
+  eps->Delay = 0;
+  RestoreOptions options;
+  options.instrument = 1;
+  ASSERT_TRUE(Restore(First(), options).Succeeded());
+  EXPECT_GT(eps->Delay, 0);
+  EXPECT_EQ(SamplerData(1, 1), drums);
+}
+
+TEST_F(RestoreJobTest, CancelSaysWhichInstrumentIsPartlyThere) {
+  ASSERT_TRUE(Backup(First()).Succeeded());
+  EmptySampler();
+  RecordingJobProgress progress;
+  progress.cancelAfterFiles = 1;
+  const JobResult restored = Restore(First(), progress);
+  EXPECT_EQ(restored.outcome, TransferOutcome::Cancelled);
+  EXPECT_NE(restored.message.find("Instrument 1 is only partly restored"), std::string::npos)
+      << restored.message;
+  EXPECT_EQ(progress.finished, 1);
+
+  // In the middle of a file: the next block is not sent.
+  EmptySampler();
+  RecordingJobProgress midway;
+  midway.cancelAfterUpdates = 2;
+  EXPECT_EQ(Restore(First(), midway).outcome, TransferOutcome::Cancelled);
+  EXPECT_EQ(midway.failedFiles, 1);
+  EXPECT_EQ(midway.updates, 2);
 }
 
 TEST_F(RestoreJobTest, FullMemoryStopsWithTheSlotToClearUp) {
