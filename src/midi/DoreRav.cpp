@@ -21,6 +21,7 @@ struct OutSlot {
 struct InSlot {
   std::atomic<bool> open{false};
   std::atomic<bool> closing{false};
+  std::atomic<uint32_t> wakeLevel{1};
   // Held while the driver's thread writes to the rings or posts to the notifier, and while
   // the port changes them, so a ring is never freed under a writer.
   std::mutex registration;
@@ -48,16 +49,21 @@ void NoteLoss(InSlot& in) {
   logPending.store(true, std::memory_order_release);
 }
 
-void StoreLong(InSlot& in, const uint8_t* data, size_t length) {
+// False only for input stored whole that leaves the byte ring below the port's wake level.
+bool StoreLong(InSlot& in, const uint8_t* data, size_t length) {
   std::lock_guard lock(in.registration);
-  if (!in.bytes || in.closing.load() || length == 0 || !data) return;
+  if (!in.bytes || in.closing.load() || length == 0 || !data) return true;
   const size_t stored = in.bytes->Append(data, length);
   if (stored < length) {
     in.droppedBytes.fetch_add(length - stored);
     NoteLoss(in);
-  } else {
-    in.overflowing = false;
+    return true;
   }
+  in.overflowing = false;
+  // Pairs with the port's store of the level before it reads the count: one of the two sides
+  // sees the other, so the write that reaches the level always wakes the wait.
+  std::atomic_thread_fence(std::memory_order_seq_cst);
+  return static_cast<uint32_t>(in.bytes->Count.load()) >= in.wakeLevel.load();
 }
 
 void StoreShort(InSlot& in, uint32_t message) {
@@ -102,6 +108,7 @@ void MidiInHandler(int slot, InEvent event, const uint8_t* data, size_t length,
                    uint32_t shortMessage) {
   if (!Valid(slot)) return;
   InSlot& in = inSlots[slot];
+  bool wake = true;
   switch (event) {
     case InEvent::Opened:
       in.closing.store(false);
@@ -111,7 +118,7 @@ void MidiInHandler(int slot, InEvent event, const uint8_t* data, size_t length,
       in.open.store(false);
       break;
     case InEvent::LongData:
-      StoreLong(in, data, length);
+      wake = StoreLong(in, data, length);
       break;
     case InEvent::ShortData:
       StoreShort(in, shortMessage);
@@ -120,7 +127,7 @@ void MidiInHandler(int slot, InEvent event, const uint8_t* data, size_t length,
       StoreOverrun(in, length);
       break;
   }
-  MidiActivity::Signal();
+  if (wake) MidiActivity::Signal();
 }
 
 bool MIDIOUTISOPEN(int slot) { return Valid(slot) && outSlots[slot].open.load(); }
@@ -157,6 +164,10 @@ void MIDIINSETHANDLE(ShortDataNotifier* notifier, int slot) {
 
 bool MIDIINISOPEN(int slot) { return Valid(slot) && inSlots[slot].open.load(); }
 
+void MIDIINSETWAKELEVEL(int slot, uint32_t bytes) {
+  if (Valid(slot)) inSlots[slot].wakeLevel.store(bytes);
+}
+
 void MIDIINREQUESTCLOSE(int slot) {
   if (Valid(slot)) inSlots[slot].closing.store(true);
 }
@@ -192,6 +203,7 @@ void ResetInSlot(int slot) {
   if (!Valid(slot)) return;
   inSlots[slot].open.store(false);
   inSlots[slot].closing.store(false);
+  inSlots[slot].wakeLevel.store(1);
 }
 
 }  // namespace kelvora::midi::DoreRav

@@ -41,6 +41,10 @@ void MIDIINSETLBUFFER(ByteRing* ring, int slot);
 void MIDIINSETSBUFFER(ShortRing* ring, int slot);
 void MIDIINSETHANDLE(ShortDataNotifier* notifier, int slot);
 bool MIDIINISOPEN(int slot);
+// SysEx input that leaves fewer than `bytes` bytes in the slot's byte ring raises no MIDI
+// activity, so a port waiting for a whole block is not woken by every fragment before it. 1,
+// every write, unless the port waits for more.
+void MIDIINSETWAKELEVEL(int slot, uint32_t bytes);
 // The port is closing: input the driver still reports for the slot is not stored (it could
 // only be the cut-off start of a message). Cleared by the next open report.
 void MIDIINREQUESTCLOSE(int slot);

@@ -164,11 +164,14 @@ bool TMidiIn::IsOpen() {
 bool TMidiIn::WaitForBytes(unsigned count, uint32_t maxMs) {
   DoreRav::MIDIINUNPREPAREHEADERS();
   if (count > ByteRing::kCapacity) return false;
+  DoreRav::MIDIINSETWAKELEVEL(slot_, count);
   TTimeout timeout;
   timeout.StartMs(maxMs);
-  return timeout.WaitUntil([this, count] {
-    return static_cast<unsigned>(byteRing_->Count.load(std::memory_order_acquire)) >= count;
-  });
+  // Read after the level is set (sequentially consistent): see DoreRav's StoreLong.
+  const bool arrived = timeout.WaitUntil(
+      [this, count] { return static_cast<unsigned>(byteRing_->Count.load()) >= count; });
+  DoreRav::MIDIINSETWAKELEVEL(slot_, 1);
+  return arrived;
 }
 
 uint64_t TMidiIn::DroppedBytes() const { return DoreRav::MidiInDroppedBytes(slot_); }

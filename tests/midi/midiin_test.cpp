@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "midi/DoreRav.h"
+#include "midi/MidiActivity.h"
 #include "midi/MidiSystem.h"
 #include "midi/Midiin.h"
 #include "midi_support.h"
@@ -131,6 +133,29 @@ TEST_F(MidiInTest, WaitForBytesCountsUpToItsLimit) {
   EXPECT_GT(TickCount() - start, 2500u);
   EXPECT_FALSE(port.WaitForBytes(40000, 1000)) << "more than the ring holds";
   EXPECT_EQ(TickCount() - start, 2501u) << "fails at once";
+}
+
+// A wait for a whole block is woken by the write that completes it, not by every fragment; the
+// level applies only while a wait is on, and short messages always wake.
+TEST_F(MidiInTest, OnlyTheWriteThatReachesTheWakeLevelRaisesActivity) {
+  TMidiIn port;
+  ASSERT_TRUE(port.Open());
+  auto raises = [](const std::function<void()>& report) {
+    const uint64_t seen = MidiActivity::Count();
+    report();
+    return MidiActivity::Count() != seen;
+  };
+  EXPECT_TRUE(raises([&] { Arrive(port, {1}); })) << "by default every write wakes";
+  DoreRav::MIDIINSETWAKELEVEL(port.Slot(), 6);
+  EXPECT_FALSE(raises([&] { Arrive(port, {2, 3, 4}); }));
+  EXPECT_TRUE(raises([&] { ArriveShort(port, 0x7F3C90); }));
+  EXPECT_TRUE(raises([&] { Arrive(port, {5, 6}); }));
+  EXPECT_TRUE(raises([&] { Arrive(port, {7}); })) << "beyond the level";
+
+  EXPECT_TRUE(port.WaitForBytes(7, 100));
+  EXPECT_FALSE(port.WaitForBytes(9, 100));
+  port.Flush();
+  EXPECT_TRUE(raises([&] { Arrive(port, {8}); })) << "a wait leaves the level at one byte";
 }
 
 TEST_F(MidiInTest, DroppedBytesCountsOverflowAndOverruns) {

@@ -42,6 +42,23 @@ TEST(RingConcurrencyTest, AProducerThreadAndReadByteAgreeOnEveryByte) {
   EXPECT_EQ(port.BytesAvailable(), 0u);
 }
 
+// A wait for a block, woken only by the write that completes it, sees that write however the
+// fragments race with it: a missed wake-up would hold the wait to its limit.
+TEST(RingConcurrencyTest, AWaitForABlockEndsWhenItsLastFragmentArrives) {
+  TMidiIn port;
+  constexpr uint32_t kLimitMs = 10000;
+  for (size_t block = 1; block <= 30725; block += 997) {
+    std::thread producer(Produce, port.Slot(), block, nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(port.WaitForBytes(static_cast<unsigned>(block), kLimitMs));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    producer.join();
+    ASSERT_LT(waited, std::chrono::milliseconds(kLimitMs / 2)) << block << " bytes";
+    ASSERT_EQ(port.BytesAvailable(), block);
+    port.Flush();
+  }
+}
+
 TEST(RingConcurrencyTest, AnOverflowingProducerLosesBytesButNeverCorruptsThem) {
   TMidiIn port;
   constexpr size_t kTotal = 400000;
