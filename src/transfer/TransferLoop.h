@@ -20,8 +20,12 @@ class TransferLoop {
  public:
   using EventPump = std::function<void()>;
 
-  // Longest block of one pass while waiting for input or sleeping.
-  static constexpr uint32_t kSliceMs = 20;
+  // Longest block of one pass while waiting for input or sleeping, so the window's events are
+  // processed at least this often. 100 ms answers Cancel, Esc and the close box within the time
+  // a user takes as immediate; the progress window needs no more, since its bar and time left
+  // change only when a block has arrived (256 samples take 0.25 s on the wire), and the wait
+  // ends as soon as the block is there.
+  static constexpr uint32_t kSliceMs = 100;
 
   TransferLoop(protocol::TEps& eps, TransferProgress& progress, EventPump pump);
 
@@ -30,7 +34,8 @@ class TransferLoop {
   bool Run(int& state, const std::string& stateLine, const std::string& cancelLine,
            const std::function<void()>& act);
 
-  // True once `bytes` bytes wait in the input; otherwise blocks until they do or a slice passed.
+  // True once `bytes` bytes wait in the input; otherwise blocks until they do or a slice passed,
+  // woken by the input that completes them rather than by each piece of a block on the wire.
   // `bytes` must fit the port's ring, as the largest block's 30725 bytes do.
   bool InputReady(unsigned bytes);
   // Sleeps `ms` in slices between event pumps; false when the user cancelled meanwhile.

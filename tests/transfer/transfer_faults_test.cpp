@@ -68,11 +68,21 @@ TEST_F(Faults, SilenceInTheMiddleOfABlockIsLeftWithCancel) {
       progress.cancelWhenIdle = std::chrono::milliseconds(500);  // the user gives up
     }
   };
+  uint32_t lastPoll = midi::TickCount();
+  uint32_t longestGap = 0;
+  progress.cancelWhen = [&] {
+    longestGap = std::max(longestGap, midi::TickCount() - lastPoll);
+    lastPoll = midi::TickCount();
+    return false;
+  };
   const TransferResult result = Download(temp_ / "stalled.wav", progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Cancelled);
   EXPECT_EQ(DownloadedSamples(temp_ / "stalled.wav"), Head(512));
-  // The wait blocked on the port instead of spinning: a few passes per 20 ms slice at most.
+  // The wait blocked on the port instead of spinning: a few passes per slice at most.
   EXPECT_LT(progress.polls, 200);
+  // However long the silence, Cancel and the window's events are served once a slice.
+  EXPECT_GT(longestGap, 0u);
+  EXPECT_LE(longestGap, TransferLoop::kSliceMs + 1);
 }
 
 TEST_F(Faults, DataHeaderAnnouncingMoreThanAskedFails) {
