@@ -77,8 +77,11 @@ bool BackupJob::OpenFolder(const BackupFolder& folder) {
     case BackupFolder::State::Empty:
       break;
   }
+  // A manifest from the start marks the folder as a backup's, so a run killed before its first
+  // file still leaves a folder the next run resumes.
   haveEarlier_ = false;
-  return true;
+  now_ = Snapshot{};
+  return WriteManifest(folder, false);
 }
 
 // The earlier manifest and the records it names; a record or data file that no longer matches

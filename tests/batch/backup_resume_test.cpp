@@ -81,6 +81,26 @@ TEST_F(BackupResumeTest, SilencedSamplerAfterTwoFilesResumesWithTheRest) {
   EXPECT_TRUE(complete);
 }
 
+TEST_F(BackupResumeTest, RunStoppedBeforeItsFirstFileIsResumed) {
+  TempFolder temp;
+  RecordingJobProgress progress;
+  progress.cancelAfterFiles = 0;
+  EXPECT_EQ(Backup(temp / "b", progress).outcome, TransferOutcome::Cancelled);
+  EXPECT_EQ(BackupFolder(temp / "b").Examine(), BackupFolder::State::Backup);
+  const JobResult resumed = Backup(temp / "b");
+  ASSERT_TRUE(resumed.Succeeded()) << resumed.message;
+  EXPECT_EQ(resumed.filesTransferred, 5);
+
+  // A sampler silent from the start: the folder is marked as a backup before anything is read.
+  sim::FaultPlan silent;
+  silent.silentMessages = 1000000;
+  Sampler().SetFaults(silent);
+  const JobResult unanswered = Backup(temp / "c");
+  EXPECT_EQ(unanswered.outcome, TransferOutcome::Failed);
+  EXPECT_NE(unanswered.message.find("did not answer"), std::string::npos) << unanswered.message;
+  EXPECT_EQ(BackupFolder(temp / "c").Examine(), BackupFolder::State::Backup);
+}
+
 TEST_F(BackupResumeTest, CancelLeavesNoPartialFileAndResumes) {
   TempFolder temp;
   RecordingJobProgress progress;
