@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev
-  libasound2-dev
+  libasound2-dev libcli11-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   sox
   clang libclang-rt-14-dev

@@ -1,11 +1,14 @@
 // The command line of kelvora-sim: what each option sets and what is refused.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kelvora-sim/ArgumentValues.h"
 #include "kelvora-sim/CliOptions.h"
+#include "kelvora-sim/OptionTable.h"
 
 namespace kelvora::simcli::test {
 namespace {
@@ -101,9 +104,51 @@ TEST(SimCliOptions, RefusesWhatCannotBeUsed) {
   EXPECT_EQ(Refusal({"--stdio", "--bogus=1"}), "unknown option --bogus");
 }
 
-TEST(SimCliOptions, HelpNeedsNothingElse) {
+// Arguments are taken in order: the first one that cannot be used is the one named, in the
+// program's own words whatever the parser underneath would say.
+TEST(SimCliOptions, TheFirstArgumentThatCannotBeUsedIsNamed) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--stdio", "--bogus", "--channel", "99"}, "unknown option --bogus"},
+      {{"--stdio", "--channel", "99", "--bogus"}, "--channel: '99' is not a number 1..16"},
+      {{"stray", "--channel", "99"}, "unexpected argument 'stray'"},
+      {{"--help", "-h"}, "unexpected argument '-h'"},
+      {{"--stdio", "--"}, "unknown option --"},
+      {{"--stdio", "--paced=yes"}, "--paced takes no value"},
+      {{"--stdio", "--memory"}, "--memory needs WORDS"},
+      {{"--stdio", "--state", ""}, "--state: the file name cannot be empty"},
+      {{"--alsa", "--stdio"}, "--stdio: choose one of --stdio and --alsa"},
+      {{"--stdio", "--replace-byte", "4=0", "--drop-byte", "3"},
+       "--drop-byte: choose one of --drop-byte and --replace-byte"},
+  };
+  for (const auto& [arguments, error] : cases) {
+    EXPECT_EQ(Refusal(arguments), error) << testing::PrintToString(arguments);
+  }
+  EXPECT_EQ(Parsed({"--stdio", "--channel", "3", "--channel=4"}).sim.channel, 4) << "the last";
+  EXPECT_EQ(Parsed({"--alsa", "--name", "--stdio"}).portName, "--stdio") << "a value as given";
+}
+
+// Every option once, in the table's order under its group, its text in a column of its own.
+TEST(SimCliOptions, HelpListsEveryOptionOnceUnderItsGroup) {
   EXPECT_TRUE(Parsed({"--help"}).help);
-  EXPECT_NE(HelpText().find("--replace-byte INDEX=VALUE"), std::string::npos);
+  const std::string help = HelpText();
+  EXPECT_EQ(help.rfind("Usage: kelvora-sim --stdio|--alsa [options]\nA simulated Ensoniq", 0), 0u);
+  EXPECT_NE(help.find("\n  --replace-byte INDEX=VALUE  send VALUE instead"), std::string::npos);
+  std::vector<std::string> listed, expected;
+  std::string group;
+  for (const OptionEntry& entry : OptionTable()) {
+    if (group != entry.group) expected.push_back("\n" + (group = entry.group) + ":");
+    expected.push_back(entry.name);
+  }
+  std::istringstream lines(help);
+  for (std::string line, previous; std::getline(lines, line); previous = line) {
+    EXPECT_LE(line.size(), 99u) << line;
+    if (line.rfind("  --", 0) == 0) listed.push_back(line.substr(2, line.find(' ', 2) - 2));
+    if (!line.empty() && line.back() == ':') listed.push_back(previous + "\n" + line);
+    if (line.rfind("   ", 0) == 0) {
+      EXPECT_EQ(line.find_first_not_of(' '), 30u) << line;
+    }
+  }
+  EXPECT_EQ(listed, expected);
 }
 
 TEST(SimCliOptions, PortIsNamedAfterTheModelUnlessNamed) {

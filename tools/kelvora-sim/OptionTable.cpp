@@ -114,14 +114,15 @@ std::string SetReplaceByte(CliOptions& options, const std::string& value) {
 std::vector<OptionEntry> WhereOptions() {
   return {
       {kWhere, "--stdio", nullptr,
-       "take the raw MIDI byte stream from standard input and write the sampler's bytes to "
-       "standard output; ends at the end of the input",
+       "take the raw MIDI byte stream from standard input and write the\n"
+       "sampler's bytes to standard output; ends at the end of the input",
        [](CliOptions& o, const std::string&) { return SetMode(o, Mode::Stdio); }},
       {kWhere, "--alsa", nullptr,
-       "answer on a duplex port of an ALSA sequencer client of its own until interrupted",
+       "answer on a duplex port of an ALSA sequencer client of its own until\n"
+       "interrupted",
        [](CliOptions& o, const std::string&) { return SetMode(o, Mode::Alsa); }},
       {kWhere, "--name", "NAME",
-       "name of the ALSA client and port (default \"Simulated \" and the model, "
+       "name of the ALSA client and port (default \"Simulated \" and the model,\n"
        "\"Simulated EPS-16 PLUS\")",
        [](CliOptions& o, const std::string& v) {
          o.portName = v;
@@ -141,8 +142,8 @@ std::vector<OptionEntry> SamplerOptions() {
       {kSampler, "--channel", "N", "base MIDI channel 1..16 (default 1)",
        [](CliOptions& o, const std::string& v) { return SetNumber(v, 1, 16, o.sim.channel); }},
       {kSampler, "--memory", "WORDS",
-       "sample memory in 16-bit words, K and M taken (default: the model's, 256K on an EPS, "
-       "512K on an EPS-16 PLUS, 1M on an ASR-10)",
+       "sample memory in 16-bit words, K and M taken (default: the model's,\n"
+       "256K on an EPS, 512K on an EPS-16 PLUS, 1M on an ASR-10)",
        [](CliOptions& o, const std::string& v) { return MemoryWords(v, o.sim.memoryWords); }},
       {kSampler, "--empty", nullptr, "start with an empty memory instead of the demo instruments",
        [](CliOptions& o, const std::string&) {
@@ -150,15 +151,17 @@ std::vector<OptionEntry> SamplerOptions() {
          return std::string();
        }},
       {kSampler, "--state", "FILE",
-       "load the memory from FILE at start (when it exists) and save it there at exit",
+       "load the memory from FILE at start (when it exists) and save it there\n"
+       "at exit",
        [](CliOptions& o, const std::string& v) {
          o.sim.stateFile = v;
          return v.empty() ? std::string("the file name cannot be empty") : std::string();
        }},
       {kSampler, "--overview", "READING",
-       "how an overview cuts its range into 512 words: half (default; sections of "
-       "(end - start) / 1024 from the start, as Kelvora's view asks) or whole (the maker's "
-       "documented reading: 512 sections over the whole range)",
+       "how an overview cuts its range into 512 words: half (default;\n"
+       "sections of (end - start) / 1024 from the start, as Kelvora's view\n"
+       "asks) or whole (the maker's documented reading: 512 sections over the\n"
+       "whole range)",
        &SetOverview},
   };
 }
@@ -184,12 +187,14 @@ std::vector<OptionEntry> TimingOptions() {
          return SetNumber(v, 1, kMaxMs, o.sim.ackTimeoutMs);
        }},
       {kTiming, "--min-block-gap", "MS",
-       "answer SLOW DOWN (20) to a wavesample data block that follows the last one sooner",
+       "answer SLOW DOWN (20) to a wavesample data block that follows the\n"
+       "last one sooner",
        [](CliOptions& o, const std::string& v) {
          return SetNumber(v, 0, kMaxMs, o.sim.minBlockGapMs);
        }},
       {kTiming, "--wait-every", "SAMPLES",
-       "send a WAIT per this many samples a long edit processes (default 65536)",
+       "send a WAIT per this many samples a long edit processes (default\n"
+       "65536)",
        [](CliOptions& o, const std::string& v) {
          return SetNumber(v, 1, sim::kMaxMemoryWords, o.sim.waitEverySamples);
        }},
@@ -207,27 +212,29 @@ std::vector<OptionEntry> FaultOptions() {
          return SetNumber(v, 0, kMaxCount, o.faults.waitsBeforeAnswer);
        }},
       {kFaults, "--slow-down", nullptr,
-       "answer every wavesample data block with SLOW DOWN (20) once; take it when it is sent "
-       "again",
+       "answer every wavesample data block with SLOW DOWN (20) once; take it\n"
+       "when it is sent again",
        [](CliOptions& o, const std::string&) {
          o.faults.slowDownEveryBlock = true;
          return std::string();
        }},
       {kFaults, "--force-status", "TYPE=STATUS",
-       "answer every command of TYPE (such as 0x40) with STATUS and do nothing else; "
-       "may be given for several types",
+       "answer every command of TYPE (such as 0x40) with STATUS and do\n"
+       "nothing else; may be given for several types",
        &AddForcedStatus},
       {kFaults, "--wrong-channel", "N", "send the first N messages on the next channel up",
        [](CliOptions& o, const std::string& v) {
          return SetNumber(v, 0, kMaxCount, o.faults.wrongChannelMessages);
        }},
       {kFaults, "--drop-byte", "INDEX",
-       "leave out the byte at INDEX of everything the sampler sends (0 is the first)",
+       "leave out the byte at INDEX of everything the sampler sends (0 is the\n"
+       "first)",
        &SetDropByte},
       {kFaults, "--replace-byte", "INDEX=VALUE", "send VALUE instead of the byte at INDEX",
        &SetReplaceByte},
       {kFaults, "--overlong-data", "WORDS",
-       "the first wavesample data the sampler sends is WORDS words from the start asked for",
+       "the first wavesample data the sampler sends is WORDS words from the\n"
+       "start asked for",
        [](CliOptions& o, const std::string& v) {
          return SetNumber(v, 1, sim::kMaxMemoryWords, o.faults.overlongDataWords);
        }},
