@@ -213,7 +213,6 @@ bool BackupJob::FetchOne(DataFetcher& fetcher, const BackupFolder& folder,
       return WriteManifest(folder, false);
     case StepStatus::Failed:
       result_.problems.push_back(label + ": " + outcome.message);
-      progress_.Note(result_.problems.back());
       return true;
     case StepStatus::Cancelled:
       Stop(TransferOutcome::Cancelled, "The backup was stopped; run it again to resume.");

@@ -9,7 +9,8 @@
 namespace kelvora::batch {
 
 // How a batch job ended, with the counts a summary line needs. `problems` holds one sentence
-// per object that did not go through (or, for a verify, that differs), naming its slot.
+// per object that did not go through (or, for a verify, that differs), naming its slot; the
+// job does not show them itself, so the caller tells them once, at the end.
 struct JobResult {
   transfer::TransferOutcome outcome = transfer::TransferOutcome::Done;
   std::string message;  // why the job stopped, for a person; empty when it ran to its end

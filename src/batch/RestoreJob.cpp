@@ -56,10 +56,7 @@ JobResult RestoreJob::Run(const std::string& root) {
   if (!plan.Make(backup.snapshot, sampler, options_, failure)) {
     return Stop(TransferOutcome::Refused, failure);
   }
-  for (const std::string& limit : plan.Limits()) {
-    result_.limits.push_back(limit);
-    progress_.Note(limit);
-  }
+  result_.limits = plan.Limits();
   progress_.JobStarted(plan.Files(), plan.Samples());
   for (const RestorePlan::Move& move : plan.Moves()) {
     if (!RestoreInstrument(folder, *backup.snapshot.Find(move.from), move.to)) break;
@@ -239,7 +236,6 @@ void RestoreJob::CompareBack(const std::string& label, const Record& wanted, con
   if (a == b) return;
   result_.limits.push_back(label + ": the sampler did not take the backed-up values of words " +
                            DifferingWords(a, b) + ".");
-  progress_.Note(result_.limits.back());
 }
 
 bool RestoreJob::Fail(const Building& building, const std::string& reason) {

@@ -168,10 +168,7 @@ bool VerifyJob::CompareOne(DataFetcher& fetcher, const InstrumentImage& sampler,
   }
 }
 
-void VerifyJob::Problem(const std::string& text) {
-  result_.problems.push_back(text);
-  progress_.Note(text);
-}
+void VerifyJob::Problem(const std::string& text) { result_.problems.push_back(text); }
 
 JobResult VerifyJob::Stop(TransferOutcome outcome, const std::string& message) {
   result_.outcome = outcome;
