@@ -22,8 +22,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${CPACK_PACKAGE_HOMEPAGE_URL}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt loads its platform and image plugins at run time, so dpkg-shlibdeps cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Qt loads its plugins at run time, so dpkg-shlibdeps cannot see what they need: the platform
+# plugins, and for audition the multimedia back-end Qt 6.4 picks, GStreamer (its plugin ships in
+# libqt6multimedia6), which plays a WAV file only with GStreamer's base and good elements
+# (playbin, audioconvert; wavparse, autoaudiosink).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
 include(CPack)
