@@ -9,7 +9,7 @@ seconds=${FUZZ_SECONDS:-10}
 targets=(fuzz_riff fuzz_responses fuzz_sim_parser fuzz_settings)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKELVORA_FUZZ=ON -DKELVORA_GUI=OFF -DKELVORA_BENCH=OFF
+  -DKELVORA_FUZZ=ON -DKELVORA_GUI=OFF -DBUILD_TESTING=OFF
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 
 work=$(mktemp -d)

@@ -5,7 +5,7 @@
 # fuzz target over its seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh build test fuzz
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
@@ -15,7 +15,7 @@ run_suite() {  # build-dir, ctest label filter...
   ctest --test-dir "$dir" --output-on-failure -j"$jobs" "$@"
 }
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DKELVORA_BENCH=ON
 cmake --build build -j"$jobs"
 run_suite build -LE 'bench|hardware|deb|vm'
 
@@ -27,12 +27,12 @@ else
   scripts/alsa-vm.sh 'scripts/vm-tests.sh build'
 fi
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVORA_BENCH=OFF \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DKELVORA_BENCH=OFF \
   -DKELVORA_SANITIZE=address,undefined
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -LE 'bench|hardware|deb|vm'
 
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVORA_BENCH=OFF -DKELVORA_GUI=OFF \
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DKELVORA_GUI=OFF \
   -DKELVORA_SANITIZE=thread
 # Only the concurrency tests are built here: they are the ones ThreadSanitizer has anything to say about.
 mapfile -t tsan_targets < <(ctest --test-dir build-tsan -N -L concurrency | sed -n 's/^ *Test *#[0-9]*: //p')
