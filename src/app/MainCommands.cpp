@@ -92,6 +92,12 @@ void MainCommands::DebugMenuItemClick() {
   debug.Close();
   debug.SetMedia(diagnostics::dmFile);
   debug.Open();
+  if (!diagnostics::TDebugDevice::SessionOpen()) {
+    QMessageBox::warning(&form_, "Debug session",
+                         "The debug session could not start: Debug.txt cannot be created beside "
+                         "the program or in the state folder.");
+    return;
+  }
   QMessageBox::information(&form_, "Thank you for pressing the debug button",
                            "Debug session has started\nData will be written to debug.txt");
 }

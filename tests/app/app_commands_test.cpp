@@ -171,6 +171,32 @@ class CommandsTest : public QObject {
     debug.SetMedia(kelvora::diagnostics::dmNull);
   }
 
+  // A log file that cannot be created is said so, not announced as started.
+  void shiftF1WithoutAWritableFolderSaysTheSessionDidNotStart() {
+    const QByteArray programDir = qgetenv("KELVORA_DEBUG_DIR");
+    const QByteArray stateDir = qgetenv("XDG_STATE_HOME");
+    const QString scratch = kelvora::testing::ScratchFolder();
+    QFile notAFolder(scratch + "/file");
+    QVERIFY(notAFolder.open(QIODevice::WriteOnly));
+    qputenv("KELVORA_DEBUG_DIR", (scratch + "/missing").toUtf8());
+    qputenv("XDG_STATE_HOME", (scratch + "/file").toUtf8());
+    kelvora::testing::NoHardwareMachine machine;
+    auto form = kelvora::testing::MakeMainForm(kelvora::testing::FreshSettings());
+    form->showNormal();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QString text;
+    WhenModal<QMessageBox>([&](QMessageBox* box) {
+      text = box->text();
+      box->accept();
+    });
+    QTest::keyClick(form.get(), Qt::Key_F1, Qt::ShiftModifier);
+    QTRY_VERIFY(text.startsWith("The debug session could not start: Debug.txt cannot be created"));
+    QVERIFY(!kelvora::diagnostics::TDebugDevice::SessionOpen());
+    qputenv("KELVORA_DEBUG_DIR", programDir);
+    qputenv("XDG_STATE_HOME", stateDir);
+    kelvora::diagnostics::TDebugDevice().SetMedia(kelvora::diagnostics::dmNull);
+  }
+
   void scaleShortcutChecksExactlyOneItemAndButton() {
     kelvora::testing::NoHardwareMachine machine;
     auto form = kelvora::testing::MakeMainForm(kelvora::testing::FreshSettings());
