@@ -25,6 +25,7 @@ using kelvora::dialogs::TNoInstrForm;
 using kelvora::dialogs::TOpenWaveForm;
 using kelvora::dialogs::TRenameInstrForm;
 using kelvora::dialogs::TWsIsCopyForm;
+using kelvora::testing::FocusAndWait;
 using kelvora::testing::ModalWatch;
 using kelvora::testing::ViewSession;
 
@@ -399,7 +400,7 @@ class BrowserDialogTest : public QObject {
       form->activateWindow();
       QVERIFY(QTest::qWaitForWindowActive(form));
       b.session.AddInstrument(6, "LATE");
-      form->InstrumentListBox->setFocus();
+      QVERIFY(FocusAndWait(form->InstrumentListBox));
       QTest::keyClick(form->InstrumentListBox, Qt::Key_F5);
       afterF5 = Lines(form->InstrumentListBox);
       form->InstrumentListBox->setCurrentRow(1);  // (5) Bass 1
@@ -412,7 +413,7 @@ class BrowserDialogTest : public QObject {
       QVERIFY(QTest::qWaitForWindowActive(form));
       form->InstrumentListBox->setCurrentRow(0);
       form->WaveSampleListBox->setCurrentRow(0);  // WaveSample 1 of Piano
-      form->WaveSampleListBox->setFocus();
+      QVERIFY(FocusAndWait(form->WaveSampleListBox));
       QTest::keyClick(form->WaveSampleListBox, Qt::Key_Delete);
       form->InstrumentListBox->setCurrentRow(0);
       afterDelete = Lines(form->WaveSampleListBox);

@@ -28,6 +28,7 @@
 using kelvora::dialogs::KeyName;
 using kelvora::dialogs::TRenameInstrForm;
 using kelvora::dialogs::TUploadForm;
+using kelvora::testing::FocusAndWait;
 using kelvora::testing::ModalWatch;
 using kelvora::testing::ViewSession;
 using kelvora::transfer::KeyRangeMode;
@@ -372,11 +373,11 @@ class UploadFormTest : public QObject {
       u.form.activateWindow();
       QVERIFY(QTest::qWaitForWindowActive(&u.form));
       u.session.AddInstrument(5, "LATE");
-      u.form.FileNameEdit->setFocus();
+      QVERIFY(FocusAndWait(u.form.FileNameEdit));
       QTest::keyClick(u.form.FileNameEdit, Qt::Key_F5);
       listedAfterF5 = u.form.InstrumentListBox->item(5)->text();
       u.form.InstrumentListBox->setCurrentRow(2);  // (3) Pad 2 Layers
-      u.form.InstrumentListBox->setFocus();
+      QVERIFY(FocusAndWait(u.form.InstrumentListBox));
       ModalWatch<TRenameInstrForm> renamer([&](TRenameInstrForm* rename) {
         offered = rename->NameEdit->text();
         rename->CancelButton->click();
@@ -386,7 +387,7 @@ class UploadFormTest : public QObject {
       QVERIFY(QTest::qWaitForWindowActive(&u.form));
       QCOMPARE(Lines(u.form.LayerListBox), QStringList({"<new>", "Layer 1", "Layer 2"}));
       u.form.LayerListBox->setCurrentRow(2);
-      u.form.LayerListBox->setFocus();
+      QVERIFY(FocusAndWait(u.form.LayerListBox));
       QTest::keyClick(u.form.LayerListBox, Qt::Key_Delete);
       u.form.InstrumentListBox->setCurrentRow(2);
       layers = Lines(u.form.LayerListBox);
