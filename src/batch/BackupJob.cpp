@@ -45,11 +45,15 @@ JobResult BackupJob::Run(const std::string& root) {
   if (!OpenFolder(folder)) return result_;
   if (eps_.WsOpen) eps_.CloseWs();
   std::string failure;
-  if (!SnapshotReader(eps_).Read(now_, failure)) return Stop(TransferOutcome::Failed, failure);
+  SnapshotReader reader(eps_);
+  if (!reader.Read(now_, failure)) return Stop(TransferOutcome::Failed, failure);
+  for (const std::string& skipped : reader.Skipped()) {
+    result_.problems.push_back(skipped + " It is not in the backup.");
+  }
   if (!CheckReplacement() || !WriteRecords(folder)) return result_;
   FetchAll(folder);
   if (result_.outcome != TransferOutcome::Done) return result_;
-  if (!WriteManifest(folder, Complete())) return result_;
+  if (!WriteManifest(folder, Complete() && result_.problems.empty())) return result_;
   if (options_.replace) RemoveDropped(folder);
   return result_;
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "batch/SamplerCommands.h"
+#include "batch/StatusText.h"
 #include "batch/WavSamples.h"
 #include "midi/Midiin.h"
 #include "midi/PortError.h"

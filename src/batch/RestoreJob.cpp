@@ -72,9 +72,8 @@ bool RestoreJob::ReadSlots(Snapshot& sampler) {
     if (reader_.ReadInstrumentRecord(i, image.record)) {
       sampler.instruments.push_back(std::move(image));
     } else if (reader_.LastResult() != prNoInstrument) {
-      Stop(
-          TransferOutcome::Failed,
-          RecordFailure("the record of instrument " + std::to_string(i + 1), reader_.LastResult()));
+      Stop(TransferOutcome::Failed,
+           reader_.Failure("the record of instrument " + std::to_string(i + 1)));
       return false;
     }
   }
@@ -117,7 +116,7 @@ bool RestoreJob::CreateLayer(Building& building, int layer, int number) {
   }
   Record record;
   if (!reader_.ReadInstrumentRecord(building.to, record)) {
-    return Fail(building, RecordFailure("the new instrument's record", reader_.LastResult()));
+    return Fail(building, reader_.Failure("the new instrument's record"));
   }
   if (!InUse(record, kInstrLayerWords + 2 * layer)) {
     return Fail(building, "The sampler did not make layer " + std::to_string(layer + 1) + ".");
@@ -174,11 +173,10 @@ bool RestoreJob::RestoreRecord(Building& building, const WaveSampleImage& ws) {
   const auto readBack = [&] {
     return reader_.ReadWaveSampleRecord(target.instrument, target.layer, target.waveSample, read);
   };
-  if (!readBack()) return Fail(building, RecordFailure("a restored record", reader_.LastResult()));
+  if (!readBack()) return Fail(building, reader_.Failure("a restored record"));
   if (read[kWsLowKey] != wanted[kWsLowKey] || read[kWsHighKey] != wanted[kWsHighKey]) {
     commands_.PutKeyRange(target, wanted[kWsLowKey] >> 8, wanted[kWsHighKey] >> 8);
-    if (!readBack())
-      return Fail(building, RecordFailure("a restored record", reader_.LastResult()));
+    if (!readBack()) return Fail(building, reader_.Failure("a restored record"));
   }
   CompareBack(
       "instrument " + std::to_string(building.to + 1) + ", wavesample " + std::to_string(ws.number),
@@ -198,7 +196,7 @@ bool RestoreJob::RestoreLayers(Building& building) {
     }
     Record read;
     if (!reader_.ReadLayerRecord(building.to, layer.index, read)) {
-      return Fail(building, RecordFailure("a restored layer record", reader_.LastResult()));
+      return Fail(building, reader_.Failure("a restored layer record"));
     }
     CompareBack("instrument " + std::to_string(building.to + 1) + ", layer " +
                     std::to_string(layer.index + 1),
@@ -210,7 +208,7 @@ bool RestoreJob::RestoreLayers(Building& building) {
 bool RestoreJob::RestoreInstrumentRecord(Building& building) {
   Record record;
   if (!reader_.ReadInstrumentRecord(building.to, record)) {
-    return Fail(building, RecordFailure("the new instrument's record", reader_.LastResult()));
+    return Fail(building, reader_.Failure("the new instrument's record"));
   }
   for (const auto& [first, last] : kInstrumentWordsWritten) {
     for (int n = first; n <= last; ++n) record[n] = building.backup->record[n];
@@ -219,7 +217,7 @@ bool RestoreJob::RestoreInstrumentRecord(Building& building) {
     return Fail(building, commands_.Failure());
   }
   if (!reader_.ReadInstrumentRecord(building.to, record)) {
-    return Fail(building, RecordFailure("the restored instrument record", reader_.LastResult()));
+    return Fail(building, reader_.Failure("the restored instrument record"));
   }
   CompareBack("instrument " + std::to_string(building.to + 1), building.backup->record, record,
               InstrumentMemoryWords());

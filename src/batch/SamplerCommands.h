@@ -44,7 +44,4 @@ class SamplerCommands {
   std::string failure_;
 };
 
-// The sampler's status codes in words ("memory full"), for messages.
-std::string StatusText(int code);
-
 }  // namespace kelvora::batch

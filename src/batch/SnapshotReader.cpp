@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "batch/StatusText.h"
 #include "protocol/Occupancy.h"
 #include "protocol/Records.h"
 #include "protocol/Sysex.h"
@@ -31,17 +32,21 @@ bool InUse(const Record& record, int first) { return record[first] != 0 || recor
 
 }  // namespace
 
-std::string RecordFailure(const std::string& what, int result) {
-  if (result == prNothing || result == prNothingAfterWait) {
-    return "The sampler did not answer when asked for " + what + ".";
-  }
-  return "The sampler did not send " + what + " (result " + std::to_string(result) + ").";
-}
+bool IsSilence(int result) { return result == prNothing || result == prNothingAfterWait; }
 
 SnapshotReader::SnapshotReader(TEps& eps) : eps_(eps), sink_(eps.MidiOut) {}
 
+std::string SnapshotReader::Failure(const std::string& what) const {
+  if (IsSilence(lastResult_)) return "The sampler did not answer when asked for " + what + ".";
+  if (lastResult_ == prAck || lastResult_ == prError) {
+    return "The sampler did not send " + what + " whole.";
+  }
+  return "The sampler refused to send " + what + " (" + StatusText(eps_.LastResponseCode()) + ").";
+}
+
 bool SnapshotReader::Read(Snapshot& snapshot, std::string& failure) {
   snapshot.instruments.clear();
+  skipped_.clear();
   for (int i = 0; i < kInstruments; ++i) {
     InstrumentImage image;
     bool present = false;
@@ -59,28 +64,49 @@ bool SnapshotReader::ReadInstrument(int instrument, InstrumentImage& image, bool
   present = ReadInstrumentRecord(instrument, image.record);
   if (!present) {
     if (lastResult_ == prNoInstrument) return true;
-    failure = RecordFailure("the record of " + slot, lastResult_);
+    failure = Failure("the record of " + slot);
     return false;
   }
   for (int l = 0; l < kLayers; ++l) {
     if (!InUse(image.record, kInstrLayerWords + 2 * l)) continue;
     LayerImage layer{l, {}, {}};
     if (!ReadLayerRecord(instrument, l, layer.record)) {
-      failure = RecordFailure("the record of layer " + std::to_string(l + 1) + " of " + slot,
-                              lastResult_);
+      failure = Failure("the record of layer " + std::to_string(l + 1) + " of " + slot);
       return false;
     }
     image.layers.push_back(std::move(layer));
   }
   AssignLayers(image);
+  std::vector<WaveSampleImage> kept;
   for (WaveSampleImage& ws : image.waveSamples) {
-    if (!ReadWaveSampleRecord(instrument, ws.layer < 0 ? 0 : ws.layer, ws.number, ws.record)) {
-      failure = RecordFailure(
-          "the record of wavesample " + std::to_string(ws.number) + " of " + slot, lastResult_);
+    if (ReadWaveSampleRecord(image, ws)) {
+      kept.push_back(std::move(ws));
+    } else if (IsSilence(lastResult_)) {
+      failure = Failure("the record of wavesample " + std::to_string(ws.number) + " of " + slot);
       return false;
+    } else {
+      skipped_.push_back(
+          Failure("the record of wavesample " + std::to_string(ws.number) + " of " + slot));
     }
   }
+  image.waveSamples = std::move(kept);
   return true;
+}
+
+// A wavesample on no key of an instrument with several layers is asked for in each layer in
+// turn, for a sampler that wants the right one.
+bool SnapshotReader::ReadWaveSampleRecord(const InstrumentImage& image, WaveSampleImage& ws) {
+  std::vector<int> layers;
+  if (ws.layer >= 0) layers.push_back(ws.layer);
+  for (const LayerImage& layer : image.layers) {
+    if (ws.layer < 0) layers.push_back(layer.index);
+  }
+  if (layers.empty()) layers.push_back(0);
+  for (int layer : layers) {
+    if (ReadWaveSampleRecord(image.index, layer, ws.number, ws.record)) return true;
+    if (IsSilence(lastResult_)) return false;
+  }
+  return false;
 }
 
 // The same derivation as the configuration read: with several layers the key maps tell which

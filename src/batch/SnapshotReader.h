@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "batch/Snapshot.h"
 #include "protocol/Eps.h"
@@ -16,9 +17,11 @@ class SnapshotReader {
  public:
   explicit SnapshotReader(protocol::TEps& eps);
 
-  // False, with a sentence in `failure`, when the sampler stopped answering or refused a record
-  // of an object its instrument record lists.
+  // False, with a sentence in `failure`, when the sampler stopped answering or refused an
+  // instrument or layer record its instrument records list. A wavesample whose record the
+  // sampler refuses is left out and named in Skipped().
   bool Read(Snapshot& snapshot, std::string& failure);
+  const std::vector<std::string>& Skipped() const { return skipped_; }
   // One instrument: absent (true, `present` false) when the slot is empty.
   bool ReadInstrument(int instrument, InstrumentImage& image, bool& present, std::string& failure);
 
@@ -28,17 +31,21 @@ class SnapshotReader {
   bool ReadLayerRecord(int instrument, int layer, Record& record);
   bool ReadWaveSampleRecord(int instrument, int layer, int waveSample, Record& record);
   int LastResult() const { return lastResult_; }
+  // Why the last record did not come, as a sentence about `what` ("the record of ...").
+  std::string Failure(const std::string& what) const;
 
  private:
+  bool ReadWaveSampleRecord(const InstrumentImage& image, WaveSampleImage& ws);
   bool Fetch(int expected, const int* source, int words, Record& record);
   void AssignLayers(InstrumentImage& image) const;
 
   protocol::TEps& eps_;
   protocol::EpsPortSink sink_;
   int lastResult_ = 0;
+  std::vector<std::string> skipped_;
 };
 
-// A sentence for a record that did not come: "did not answer" for silence, else the result.
-std::string RecordFailure(const std::string& what, int result);
+// Whether a result means the sampler sent nothing at all.
+bool IsSilence(int result);
 
 }  // namespace kelvora::batch

@@ -45,7 +45,9 @@ JobResult VerifyJob::Run(const std::string& root) {
   if (!backup.complete) Problem("The backup is not complete: run the backup again to finish it.");
   if (eps_.WsOpen) eps_.CloseWs();
   Snapshot sampler;
-  if (!SnapshotReader(eps_).Read(sampler, failure)) return Stop(TransferOutcome::Failed, failure);
+  SnapshotReader reader(eps_);
+  if (!reader.Read(sampler, failure)) return Stop(TransferOutcome::Failed, failure);
+  for (const std::string& skipped : reader.Skipped()) Problem(skipped);
   CompareMissing(backup.snapshot, sampler);
   for (const InstrumentImage& instrument : backup.snapshot.instruments) {
     if (const InstrumentImage* current = sampler.Find(instrument.index)) {

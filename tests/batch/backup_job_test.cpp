@@ -8,6 +8,8 @@
 #include "batch/DataFetcher.h"
 #include "batch/batch_support.h"
 #include "protocol/Records.h"
+#include "protocol/Sysex.h"
+#include "sim/FaultPlan.h"
 
 namespace kelvora::batch::test {
 namespace {
@@ -73,6 +75,25 @@ TEST_F(BackupJobTest, HolderDataReachesTheFurthestEndOfItsCopies) {
   bool complete = false;
   const Snapshot backup = ReadBackup(temp / "b", complete);
   EXPECT_EQ(backup.instruments[0].Find(1)->data->samples, 4000);
+}
+
+// Each wavesample is asked for in every layer before it is given up; the others still come.
+TEST_F(BackupJobTest, RecordTheSamplerRefusesIsNamedAndLeftOut) {
+  sim::FaultPlan refuse;
+  refuse.forcedStatus[protocol::kGetWsParams] = 8;
+  Sampler().SetFaults(refuse);
+  TempFolder temp;
+  const JobResult result = Backup(temp / "b");
+  EXPECT_EQ(result.outcome, TransferOutcome::Done);
+  ASSERT_EQ(result.problems.size(), 6u);
+  EXPECT_EQ(result.problems[4],
+            "The sampler refused to send the record of wavesample 1 of instrument 3 (invalid "
+            "wavesample). It is not in the backup.");
+  bool complete = true;
+  const Snapshot backup = ReadBackup(temp / "b", complete);
+  EXPECT_FALSE(complete);
+  EXPECT_EQ(backup.instruments.size(), 3u);
+  EXPECT_TRUE(TakeFetched().empty());
 }
 
 TEST_F(BackupJobTest, RefusesFoldersItMustNotWriteInto) {
