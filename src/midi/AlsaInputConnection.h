@@ -13,7 +13,8 @@ namespace kelvora::midi {
 
 // One opened MIDI input: a sequencer client of our own subscribed to the device's port. Its
 // thread reads all the time; input is reported only between Start and Stop (or Reset), and
-// once Stop returns no report of this input is still under way.
+// once Stop returns no report of this input is still under way. A device unplugged and plugged
+// in again is followed to its new address by its name.
 class AlsaInputConnection {
  public:
   using Report =
@@ -33,6 +34,7 @@ class AlsaInputConnection {
  private:
   void Deliver(InEvent event, const uint8_t* data, size_t length, uint32_t shortMessage);
   void Overrun(unsigned total);
+  void PortStarted(AlsaAddress port);
 
   std::string deviceName_;
   Report report_;

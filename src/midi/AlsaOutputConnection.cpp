@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "diagnostics/Debugdevice.h"
+#include "midi/AlsaPortList.h"
 
 namespace kelvora::midi {
 
@@ -26,8 +27,10 @@ int AlsaOutputConnection::Open(AlsaAddress device) {
     return error;
   }
   AlsaSender::Output output{
-      [this](const uint8_t* data, size_t length) { return sequencer_.SendSysex(data, length); },
-      [this](uint32_t packed) { return sequencer_.SendShort(packed); }};
+      [this](const uint8_t* data, size_t length) {
+        return Send([&] { return sequencer_.SendSysex(data, length); });
+      },
+      [this](uint32_t packed) { return Send([&] { return sequencer_.SendShort(packed); }); }};
   AlsaSender::Handlers handlers{[this] { report_(OutEvent::Done); },
                                 [this](int failure) { Failed(failure); }};
   sender_ = std::make_unique<AlsaSender>(std::move(output), std::move(handlers));
@@ -45,6 +48,24 @@ int AlsaOutputConnection::SendShort(uint32_t packed) {
 // The message is not reported done: the port's own time limit then reports the failure.
 void AlsaOutputConnection::Failed(int error) {
   diagnostics::DebugLine("ALSA: sending to " + deviceName_ + " failed: " + snd_strerror(error));
+}
+
+// ENOENT: the port sent to is gone. Once the device is found again, the event goes there.
+int AlsaOutputConnection::Send(const std::function<int()>& send) {
+  const int error = send();
+  return error == ENOENT && FollowDevice() ? send() : error;
+}
+
+bool AlsaOutputConnection::FollowDevice() {
+  const AlsaAddress old = sequencer_.Destination();
+  const std::vector<AlsaPortInfo> ports =
+      AlsaPortList::Scan(sequencer_.Handle(), AlsaDirection::Output, {});
+  const auto port = AlsaPortList::Find(ports, {{deviceName_, old.client, old.port}}, 0);
+  if (!port || AlsaAddress{port->client, port->port} == old) return false;
+  if (sequencer_.Redirect({port->client, port->port}) != 0) return false;
+  diagnostics::DebugLine("ALSA: " + deviceName_ + " is back as " + std::to_string(port->client) +
+                         ":" + std::to_string(port->port) + "; output follows it");
+  return true;
 }
 
 }  // namespace kelvora::midi

@@ -13,7 +13,8 @@
 namespace kelvora::midi {
 
 // One opened MIDI output: a sequencer client of our own connected to the device's port, with
-// a paced sender. Reports each long message's Done; the driver reports open and close.
+// a paced sender. Reports each long message's Done; the driver reports open and close. A device
+// unplugged and plugged in again is found by its name at the next send.
 class AlsaOutputConnection {
  public:
   using Report = std::function<void(OutEvent event)>;
@@ -30,6 +31,8 @@ class AlsaOutputConnection {
 
  private:
   void Failed(int error);
+  int Send(const std::function<int()>& send);
+  bool FollowDevice();
 
   std::string deviceName_;
   Report report_;

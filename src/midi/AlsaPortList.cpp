@@ -62,6 +62,18 @@ std::vector<AlsaPortInfo> AlsaPortList::Scan(snd_seq_t* seq, AlsaDirection direc
   return list;
 }
 
+std::optional<std::string> AlsaPortList::NameAt(snd_seq_t* seq, int client, int port) {
+  snd_seq_client_info_t* clientInfo;
+  snd_seq_client_info_alloca(&clientInfo);
+  snd_seq_port_info_t* portInfo;
+  snd_seq_port_info_alloca(&portInfo);
+  if (!seq || client < 0 || port < 0 || snd_seq_get_any_client_info(seq, client, clientInfo) < 0 ||
+      snd_seq_get_any_port_info(seq, client, port, portInfo) < 0) {
+    return std::nullopt;
+  }
+  return DeviceName(snd_seq_client_info_get_name(clientInfo), snd_seq_port_info_get_name(portInfo));
+}
+
 std::optional<AlsaPortInfo> AlsaPortList::Find(const std::vector<AlsaPortInfo>& now,
                                                const std::vector<AlsaPortInfo>& before,
                                                size_t index) {

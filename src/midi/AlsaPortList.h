@@ -31,6 +31,8 @@ class AlsaPortList {
   // The System client and the clients in `excluded` are left out; client and port order.
   static std::vector<AlsaPortInfo> Scan(snd_seq_t* seq, AlsaDirection direction,
                                         const std::vector<int>& excluded);
+  // The device name of the port client:port; none when there is no such port.
+  static std::optional<std::string> NameAt(snd_seq_t* seq, int client, int port);
   // Where device `index` of the earlier list `before` is in the list `now`: the port of the
   // same name at the same address, else the one of that name at the same rank among equal
   // names (two identical interfaces), else none.

@@ -84,6 +84,31 @@ int AlsaSequencer::ConnectFrom(AlsaAddress source) {
   return 0;
 }
 
+int AlsaSequencer::Redirect(AlsaAddress dest) {
+  if (!seq_ || port_ < 0) return EBADF;
+  std::lock_guard lock(outputMutex_);
+  // The old port is normally gone, and its subscription with it.
+  if (dest_.Valid()) snd_seq_disconnect_to(seq_, port_, dest_.client, dest_.port);
+  const int result = snd_seq_connect_to(seq_, port_, dest.client, dest.port);
+  if (result < 0) return ErrorCode(result);
+  dest_ = dest;
+  return 0;
+}
+
+AlsaAddress AlsaSequencer::Destination() {
+  std::lock_guard lock(outputMutex_);
+  return dest_;
+}
+
+int AlsaSequencer::FollowSource(AlsaAddress source) {
+  if (!seq_ || port_ < 0) return EBADF;
+  if (source_.Valid()) snd_seq_disconnect_from(seq_, port_, source_.client, source_.port);
+  const int result = snd_seq_connect_from(seq_, port_, source.client, source.port);
+  if (result < 0) return ErrorCode(result);
+  source_ = source;
+  return 0;
+}
+
 int AlsaSequencer::Deliver(snd_seq_event_t& event) {
   snd_seq_ev_set_source(&event, port_);
   if (dest_.Valid()) {
@@ -116,6 +141,11 @@ int AlsaSequencer::SendShort(uint32_t packed) {
 int AlsaSequencer::StartInput(Handlers handlers) {
   if (!seq_ || port_ < 0) return EBADF;
   if (input_.joinable()) return EBUSY;
+  if (handlers.portStarted) {
+    const int result =
+        snd_seq_connect_from(seq_, port_, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE);
+    if (result < 0) return ErrorCode(result);
+  }
   wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
   if (wakeFd_ < 0) return errno ? errno : EIO;
   handlers_ = std::move(handlers);
@@ -194,6 +224,11 @@ void AlsaSequencer::LostInput() {
 }
 
 void AlsaSequencer::Dispatch(const snd_seq_event_t& event) {
+  if (event.type == SND_SEQ_EVENT_PORT_START && event.source.client == SND_SEQ_CLIENT_SYSTEM) {
+    if (handlers_.portStarted)
+      handlers_.portStarted({event.data.addr.client, event.data.addr.port});
+    return;
+  }
   if (source_.Valid() &&
       (event.source.client != source_.client || event.source.port != source_.port)) {
     return;

@@ -29,11 +29,13 @@ struct AlsaAddress {
 class AlsaSequencer {
  public:
   // Called on the input thread. SysEx bytes come joined, in arrival order; `overrun` gets the
-  // number of input overruns so far each time the kernel reports one (input was lost).
+  // number of input overruns so far each time the kernel reports one (input was lost). With
+  // `portStarted`, the kernel's announcements are taken too: it gets each new port's address.
   struct Handlers {
     std::function<void(const uint8_t* data, size_t length)> sysex;
     std::function<void(uint32_t packed)> shortMessage;
     std::function<void(unsigned total)> overrun;
+    std::function<void(AlsaAddress port)> portStarted = nullptr;
   };
 
   static constexpr unsigned kInputCaps = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
@@ -67,6 +69,12 @@ class AlsaSequencer {
   int ConnectTo(AlsaAddress dest);
   // Subscribes our port to `source`; input from anyone else is ignored from then on.
   int ConnectFrom(AlsaAddress source);
+  // Moves the subscription of ConnectTo to `dest`, for a device that came back elsewhere.
+  int Redirect(AlsaAddress dest);
+  AlsaAddress Destination();
+  // Moves the subscription of ConnectFrom to `source`; only from a handler (the input thread).
+  int FollowSource(AlsaAddress source);
+  AlsaAddress Source() const { return source_; }
 
   // One SYSEX event; the caller keeps it small (AlsaSysexChunker).
   int SendSysex(const uint8_t* data, size_t length);

@@ -45,9 +45,9 @@ struct Inbox {
     change();
     changed.notify_all();
   }
-  bool WaitFor(const std::function<bool()>& ready) {
+  bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit = 15s) {
     std::unique_lock lock(mutex);
-    return changed.wait_for(lock, 15s, ready);
+    return changed.wait_for(lock, limit, ready);
   }
 };
 
@@ -96,10 +96,11 @@ class AlsaHardware : public testing::Test {
     }
     return -1;
   }
-  void PeerSendsSysex(const Bytes& message) {
+  void PeerSendsSysex(const Bytes& message) { PeerSendsSysexFrom(peer_, message); }
+  static void PeerSendsSysexFrom(AlsaSequencer& peer, const Bytes& message) {
     for (size_t at = 0; at < message.size();) {
       const size_t n = AlsaSysexChunker::NextLength(message.data() + at, message.size() - at);
-      ASSERT_EQ(peer_.SendSysex(message.data() + at, n), 0);
+      ASSERT_EQ(peer.SendSysex(message.data() + at, n), 0);
       at += n;
     }
   }
@@ -192,6 +193,44 @@ TEST_F(AlsaHardware, ADeviceIsFoundByNameAfterItsNumberChanged) {
   EXPECT_TRUE(peerIn_.WaitFor([&] { return peerIn_.sysex.size() == message.size(); }));
   driver.CloseOutput(0);
   replugged.Close();
+}
+
+// A device unplugged and plugged in again while it is open comes back under a new client
+// number: the open output and input follow it by its name.
+TEST_F(AlsaHardware, AnOpenDeviceThatComesBackUnderANewNumberIsFollowedByName) {
+  AlsaMidiDriver driver(Recording());
+  const int output = IndexOf(driver, true, peerName_);
+  const int input = IndexOf(driver, false, peerName_);
+  ASSERT_GE(output, 0);
+  ASSERT_GE(input, 0);
+  ASSERT_EQ(driver.OpenOutput(output, 0), 0);
+  ASSERT_EQ(driver.OpenInput(input, 1), 0);
+  driver.StartInput(1);
+  const int oldClient = peer_.ClientId();
+  peer_.Close();
+  AlsaSequencer blocker;  // takes the old client number if it is free again
+  ASSERT_EQ(blocker.Open("KelvoraBlocker"), 0);
+  AlsaSequencer replugged;
+  ASSERT_EQ(OpenPeer(replugged), 0);
+  ASSERT_NE(replugged.ClientId(), oldClient);
+
+  const Bytes message = Sysex(300);  // two events
+  driver.SendLong(0, message.data(), message.size());
+  EXPECT_TRUE(peerIn_.WaitFor([&] { return peerIn_.sysex.size() == message.size(); }));
+  EXPECT_TRUE(driverIn_.WaitFor([&] { return driverIn_.reports.size() == 3; }));  // done
+  // The input takes up the device once the kernel has announced its port.
+  const Bytes reply = Sysex(20);
+  for (int attempt = 0; attempt < 50 && driverIn_.sysex.empty(); ++attempt) {
+    PeerSendsSysexFrom(replugged, reply);
+    driverIn_.WaitFor([&] { return !driverIn_.sysex.empty(); }, 100ms);
+  }
+  driver.CloseOutput(0);
+  driver.CloseInput(1);
+  replugged.Close();
+  std::lock_guard lock(driverIn_.mutex);
+  ASSERT_GE(driverIn_.sysex.size(), reply.size());
+  EXPECT_EQ(Bytes(driverIn_.sysex.begin(), driverIn_.sysex.begin() + reply.size()), reply);
+  EXPECT_EQ(peerIn_.sysex, message);
 }
 
 // Other tests may add and remove clients meanwhile: only names are compared, never counts.
