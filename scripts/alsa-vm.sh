@@ -184,7 +184,6 @@ build_initramfs() {
 # The initramfs of the run is the cached one with a second archive naming the job appended.
 write_job() {
   job=$(mktemp -d "$cache/jobs/run.XXXXXX")
-  trap 'rm -rf "$job"' EXIT
   {
     echo "cd $(printf %q "$here") || exit 125"
     local name
@@ -204,6 +203,8 @@ write_job() {
   (cd "$extra" && echo job | cpio -o -H newc --quiet) >>"$job/initrd"
 }
 
+# QEMU runs in the background so that a signal to this script (Ctrl+C, a test driver's time
+# limit) ends the guest too, instead of leaving it running.
 run_guest() {
   local kernel=$kernel_dir/vmlinux
   [ -f "$kernel" ] || kernel=$(ls "$kernel_dir"/boot/vmlinuz-* | head -n1)
@@ -215,9 +216,23 @@ run_guest() {
     -fsdev local,id=hostroot,path=/,security_model=none,multidevs=remap \
     -device virtio-9p-pci,fsdev=hostroot,mount_tag=hostroot \
     -nic none -no-reboot -display none -monitor none \
-    -chardev stdio,id=console,signal=off -serial chardev:console </dev/null ||
-    echo "alsa-vm: qemu ended with status $? (124: past the time limit of $timeout_s s)" >&2
+    -chardev stdio,id=console,signal=off -serial chardev:console </dev/null &
+  guest=$!
+  local status=0
+  wait "$guest" || status=$?
+  guest=
+  [ "$status" -eq 0 ] || echo "alsa-vm: qemu ended with status $status (124: past the time limit of $timeout_s s)" >&2
 }
+
+# timeout puts QEMU into a process group of its own: it is ended here, by its process id.
+guest=
+job=
+end_guest() {
+  [ -n "$guest" ] && kill "$guest" 2>/dev/null
+  rm -rf "$job"
+}
+trap end_guest EXIT
+trap 'exit 130' INT TERM
 
 need_tools
 mkdir -p "$cache/jobs"
