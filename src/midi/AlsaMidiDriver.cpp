@@ -48,6 +48,19 @@ int AlsaMidiDriver::OutputCount() {
 
 std::string AlsaMidiDriver::OutputName(int device) { return NameOf(AlsaDirection::Output, device); }
 
+std::vector<DeviceName> AlsaMidiDriver::InputDevices() { return Relist(AlsaDirection::Input); }
+
+std::vector<DeviceName> AlsaMidiDriver::OutputDevices() { return Relist(AlsaDirection::Output); }
+
+std::vector<DeviceName> AlsaMidiDriver::Relist(AlsaDirection direction) {
+  std::lock_guard lock(mutex_);
+  std::vector<AlsaPortInfo>& listed = Listed(direction);
+  listed = Scan(direction);
+  std::vector<DeviceName> names;
+  for (const AlsaPortInfo& port : listed) names.push_back(port.uncut);
+  return names;
+}
+
 int AlsaMidiDriver::OpenOutput(int device, int slot) {
   if (!ValidSlot(slot)) return EINVAL;
   {

@@ -42,6 +42,11 @@ class AlsaMidiDriver : public MidiDriver {
   int OutputCount() override;
   std::string OutputName(int device) override;
 
+  // The devices listed afresh, numbered as the counts above number them, with their names
+  // uncut (InputName and OutputName are cut to 31 bytes for the windows' pickers).
+  std::vector<DeviceName> InputDevices();
+  std::vector<DeviceName> OutputDevices();
+
   int OpenOutput(int device, int slot) override;
   void CloseOutput(int slot) override;
   void SendLong(int slot, const uint8_t* data, size_t length) override;
@@ -57,6 +62,7 @@ class AlsaMidiDriver : public MidiDriver {
   std::vector<AlsaPortInfo>& Listed(AlsaDirection direction);
   std::vector<AlsaPortInfo> Scan(AlsaDirection direction);
   std::string NameOf(AlsaDirection direction, int device);
+  std::vector<DeviceName> Relist(AlsaDirection direction);
   int Locate(AlsaDirection direction, int device, AlsaPortInfo& found);
   std::vector<int> OwnClients() const;
   AlsaInputConnection* Input(int slot);

@@ -23,9 +23,11 @@ void AddPorts(snd_seq_t* seq, snd_seq_client_info_t* client, AlsaDirection direc
   snd_seq_port_info_set_port(port, -1);
   while (snd_seq_query_next_port(seq, port) >= 0) {
     if (!Offered(port, direction)) continue;
-    list.push_back({AlsaPortList::DeviceName(snd_seq_client_info_get_name(client),
-                                             snd_seq_port_info_get_name(port)),
-                    snd_seq_port_info_get_client(port), snd_seq_port_info_get_port(port)});
+    const std::string clientName = snd_seq_client_info_get_name(client);
+    const std::string portName = snd_seq_port_info_get_name(port);
+    list.push_back({AlsaPortList::DeviceName(clientName, portName),
+                    snd_seq_port_info_get_client(port), snd_seq_port_info_get_port(port),
+                    midi::DeviceName(clientName, portName)});
   }
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "midi/DeviceMatch.h"
+
 namespace kelvora::midi {
 
 // One sequencer port offered as a MIDI device.
@@ -14,6 +16,7 @@ struct AlsaPortInfo {
   std::string name;  // "client:port", at most AlsaPortList::kMaxName bytes
   int client = -1;
   int port = -1;
+  DeviceName uncut{};  // the client's and the port's names whole, for finding a port by name
 };
 
 enum class AlsaDirection { Input, Output };
