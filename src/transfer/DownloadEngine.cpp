@@ -200,6 +200,7 @@ void DownloadEngine::ReportProgress() {
   const TimeLeft estimate =
       TimeLeftEstimate(midi::TickCount() - startTick_, blockEnd_ - start_, end_ - start_);
   progress_.UpdateProgress(estimate.secondsLeft, estimate.percent);
+  progress_.UpdateSamples(blockEnd_ - start_, end_ - start_);
 }
 
 void DownloadEngine::Fail(const std::string& reason) {

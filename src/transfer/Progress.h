@@ -15,6 +15,9 @@ class TransferProgress {
   virtual void SetCaption(const std::string& caption) = 0;
   virtual void ShowProgress() = 0;  // also clears the cancel flag
   virtual void UpdateProgress(float secondsLeft, float percent) = 0;
+  // Right after each UpdateProgress: the samples through so far of the transfer's total, for a
+  // display that counts them. Nothing by default.
+  virtual void UpdateSamples(int64_t /*done*/, int64_t /*total*/) {}
   virtual void HideProgress() = 0;
   virtual bool Cancelled() = 0;
 };

@@ -179,6 +179,7 @@ void UploadEngine::ReportProgress() {
   const TimeLeft estimate =
       TimeLeftEstimate(midi::TickCount() - startTick_, filler_->Read(), file_->FrameCount);
   progress_.UpdateProgress(estimate.secondsLeft, estimate.percent);
+  progress_.UpdateSamples(std::min<int64_t>(filler_->Read(), file_->FrameCount), file_->FrameCount);
 }
 
 }  // namespace kelvora::transfer
