@@ -1,0 +1,19 @@
+#pragma once
+
+#include "cli/Command.h"
+
+namespace kelvora::cli {
+
+// `probe`: whether a sampler answers on the device and channel (exit 0), or not (exit 3). The
+// probe is the sampler's Cancel/No button, which changes nothing.
+class ProbeCommand : public Command {
+ public:
+  void Declare(CLI::App& program) override;
+  bool Chosen() const override;
+  int Run(CommandContext& context) override;
+
+ private:
+  CLI::App* command_ = nullptr;
+};
+
+}  // namespace kelvora::cli

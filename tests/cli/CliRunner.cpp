@@ -1,0 +1,43 @@
+#include "CliRunner.h"
+
+#include <QDir>
+#include <QProcessEnvironment>
+
+namespace kelvora::cli::test {
+
+CliRunner::CliRunner() { QDir(home_.path()).mkpath("config/Kelvora"); }
+
+QString CliRunner::SettingsFile() const { return home_.filePath("config/Kelvora/Kelvora.ini"); }
+
+std::unique_ptr<QProcess> CliRunner::Start(const QStringList& arguments) {
+  auto process = std::make_unique<QProcess>();
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("HOME", home_.path());
+  environment.insert("XDG_CONFIG_HOME", home_.filePath("config"));
+  environment.insert("XDG_STATE_HOME", home_.filePath("state"));
+  process->setProcessEnvironment(environment);
+  process->setWorkingDirectory(work_.path());
+  process->start(QStringLiteral(KELVORA_CLI_PROGRAM), arguments);
+  process->waitForStarted();
+  return process;
+}
+
+CliResult CliRunner::Finish(QProcess& process, int limitMs) {
+  CliResult result;
+  if (!process.waitForFinished(limitMs)) {
+    process.kill();
+    process.waitForFinished();
+  } else if (process.exitStatus() == QProcess::NormalExit) {
+    result.exitCode = process.exitCode();
+  }
+  result.out = process.readAllStandardOutput().toStdString();
+  result.err = process.readAllStandardError().toStdString();
+  return result;
+}
+
+CliResult CliRunner::Run(const QStringList& arguments, int limitMs) {
+  std::unique_ptr<QProcess> process = Start(arguments);
+  return Finish(*process, limitMs);
+}
+
+}  // namespace kelvora::cli::test

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+namespace kelvora::cli::test {
+
+// What one run of kelvora-cli left behind.
+struct CliResult {
+  int exitCode = -1;  // -1: it crashed, was killed or did not end in time
+  std::string out;
+  std::string err;
+};
+
+// Runs the real kelvora-cli with a home of its own (so no user's settings apply), in a working
+// folder of its own. Limits are generous: the suite also runs under the sanitizers.
+class CliRunner {
+ public:
+  CliRunner();
+
+  CliResult Run(const QStringList& arguments, int limitMs = 60000);
+  // Started, not waited for: for tests that signal the program while it runs.
+  std::unique_ptr<QProcess> Start(const QStringList& arguments);
+  static CliResult Finish(QProcess& process, int limitMs = 60000);
+
+  // The working folder; relative paths in arguments are relative to it.
+  QString Folder() const { return work_.path(); }
+  QString Path(const QString& name) const { return work_.filePath(name); }
+  // The window program's settings file the program reads its defaults from.
+  QString SettingsFile() const;
+
+ private:
+  QTemporaryDir home_;
+  QTemporaryDir work_;
+};
+
+}  // namespace kelvora::cli::test
