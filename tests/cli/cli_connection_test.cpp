@@ -21,8 +21,9 @@ class InProcessRun {
     std::fclose(err_);
   }
 
-  int Run(const std::vector<std::string>& arguments) {
-    return RunProgram(arguments, {out_, err_, false, "/nonexistent/Kelvora.ini"});
+  int Run(const std::vector<std::string>& arguments,
+          const std::string& settings = "/nonexistent/Kelvora.ini") {
+    return RunProgram(arguments, {out_, err_, false, settings});
   }
   std::string Err() const { return Read(err_); }
 
@@ -46,6 +47,22 @@ TEST(CliConnectionTest, ASamplerThatDoesNotAnswerIsExitThreeWithTheDeviceAndChan
                            "The simulated sampler listens on MIDI channel 1."),
             std::string::npos)
       << run.Err();
+}
+
+TEST(CliConnectionTest, TheWindowProgramsSettingsChooseDeviceAndChannelUnlessTheCommandLineDoes) {
+  const std::string ini = ::testing::TempDir() + "/cli_settings.ini";
+  std::FILE* file = std::fopen(ini.c_str(), "w");
+  // Device numbers from another day, when the simulated sampler was listed fifth.
+  std::fputs(
+      "[Preferences]\nMidiIn=4\nMidiInName=Simulated EPS-16 PLUS\nMidiOut=4\n"
+      "MidiOutName=Simulated EPS-16 PLUS\nChannel=2\n",
+      file);
+  std::fclose(file);
+  InProcessRun run;
+  EXPECT_EQ(run.Run({"probe"}, ini), kExitNoSampler);
+  EXPECT_NE(run.Err().find("'Simulated EPS-16 PLUS', MIDI channel 2"), std::string::npos)
+      << run.Err();
+  EXPECT_EQ(run.Run({"--channel", "1", "probe"}, ini), kExitDone) << run.Err();
 }
 
 TEST(CliConnectionTest, AStateFileThatCannotBeReadStopsTheSimulatedSamplerAndIsKept) {
