@@ -23,10 +23,12 @@ void TransferWatch::Touch() {
 
 void TransferWatch::ShowProgress() { Touch(); }
 
-void TransferWatch::UpdateProgress(float, float percent) {
-  Touch();
-  const double done = static_cast<double>(percent) * static_cast<double>(samples_) / 100.0;
-  job_.FileProgress(std::min(samples_, static_cast<int64_t>(done)));
+void TransferWatch::UpdateProgress(float, float) { Touch(); }
+
+// The engine counts the samples through itself, so the job sees every one of them, not steps
+// of a percent.
+void TransferWatch::UpdateSamples(int64_t done, int64_t) {
+  job_.FileProgress(std::min(samples_, done));
 }
 
 // Bytes that arrived, or were taken from the input, since the last look count as life.

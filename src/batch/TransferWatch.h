@@ -36,6 +36,7 @@ class TransferWatch : public transfer::TransferProgress {
   void SetCaption(const std::string&) override {}
   void ShowProgress() override;
   void UpdateProgress(float secondsLeft, float percent) override;
+  void UpdateSamples(int64_t done, int64_t total) override;
   void HideProgress() override {}
   bool Cancelled() override;
 
