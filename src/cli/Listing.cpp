@@ -38,20 +38,20 @@ std::string Fixed(double value, const char* format) {
 
 QJsonObject Key(int key) { return {{"number", key}, {"name", Text(batch::KeyName(key))}}; }
 
-QJsonObject LayerJson(int instrument, const batch::LayerEntry& layer) {
+QJsonObject LayerJson(int instrument, const batch::LayerImage& layer) {
   return {{"number", layer.index + 1},
           {"slot", Text(std::to_string(instrument + 1) + "/" + std::to_string(layer.index + 1))},
-          {"name", Text(DecodeName(layer.record.data()))},
+          {"name", Text(layer.Name())},
           {"waveSamples", QJsonArray()}};
 }
 
-QJsonObject InstrumentJson(const batch::InstrumentEntry& entry) {
+QJsonObject InstrumentJson(const batch::InstrumentImage& entry) {
   const int blocks = entry.record[kInstrSizeWord] & 0xFFFF;
   QJsonArray layers;
-  for (const batch::LayerEntry& layer : entry.layers) layers.append(LayerJson(entry.index, layer));
+  for (const batch::LayerImage& layer : entry.layers) layers.append(LayerJson(entry.index, layer));
   return {{"number", entry.index + 1},
           {"slot", Text(std::to_string(entry.index + 1))},
-          {"name", Text(DecodeName(entry.record.data()))},
+          {"name", Text(entry.Name())},
           {"memoryBlocks", blocks},
           {"memoryWords", static_cast<double>(blocks) * kBlockWords},
           {"layers", layers},
@@ -59,10 +59,10 @@ QJsonObject InstrumentJson(const batch::InstrumentEntry& entry) {
 }
 
 // Each wavesample goes under its layer, or with the instrument when no layer names it.
-void PlaceWaveSamples(const batch::InstrumentEntry& entry, QJsonObject& instrument) {
+void PlaceWaveSamples(const batch::InstrumentImage& entry, QJsonObject& instrument) {
   QJsonArray layers = instrument["layers"].toArray();
   QJsonArray homeless;
-  for (const batch::WaveSampleEntry& ws : entry.waveSamples) {
+  for (const batch::WaveSampleImage& ws : entry.waveSamples) {
     const QJsonObject json = WaveSampleJson(entry.index, ws);
     bool placed = false;
     for (qsizetype l = 0; l < layers.size() && !placed; ++l) {
@@ -96,7 +96,7 @@ std::string WaveSampleLine(const QJsonObject& ws) {
 
 }  // namespace
 
-QJsonObject WaveSampleJson(int instrument, const batch::WaveSampleEntry& waveSample) {
+QJsonObject WaveSampleJson(int instrument, const batch::WaveSampleImage& waveSample) {
   const int* r = waveSample.record.data();
   const int start = GetPosition(r, kWsSampleStart);
   const int end = GetPosition(r, kWsSampleEnd);
@@ -126,16 +126,16 @@ QJsonObject WaveSampleJson(int instrument, const batch::WaveSampleEntry& waveSam
   return json;
 }
 
-QJsonObject ListingJson(const batch::Inventory& inventory) {
+QJsonObject ListingJson(const batch::Snapshot& snapshot) {
   QJsonArray instruments;
   double blocks = 0;
-  for (const batch::InstrumentEntry& entry : inventory.instruments) {
+  for (const batch::InstrumentImage& entry : snapshot.instruments) {
     QJsonObject instrument = InstrumentJson(entry);
     PlaceWaveSamples(entry, instrument);
     blocks += instrument["memoryBlocks"].toDouble();
     instruments.append(instrument);
   }
-  return {{"model", Text(batch::ModelOf(inventory))},
+  return {{"model", Text(batch::ModelOfId(snapshot.InstrumentId()))},
           {"memoryBlocksUsed", blocks},
           {"memoryWordsUsed", blocks * kBlockWords},
           {"memoryFree", QJsonValue()},
