@@ -1,8 +1,12 @@
 #include "cli/Commands.h"
 
+#include "cli/DeleteCommand.h"
 #include "cli/DevicesCommand.h"
+#include "cli/DownloadCommand.h"
+#include "cli/EditCommand.h"
 #include "cli/LsCommand.h"
 #include "cli/ProbeCommand.h"
+#include "cli/RenameCommand.h"
 
 namespace kelvora::cli {
 
@@ -11,6 +15,14 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
   commands.push_back(std::make_unique<DevicesCommand>());
   commands.push_back(std::make_unique<ProbeCommand>());
   commands.push_back(std::make_unique<LsCommand>());
+  commands.push_back(std::make_unique<DownloadCommand>());
+  commands.push_back(std::make_unique<RenameCommand>());
+  commands.push_back(std::make_unique<DeleteCommand>());
+  using Kind = EditCommand::Kind;
+  for (const Kind kind :
+       {Kind::Normalize, Kind::Reverse, Kind::Clear, Kind::FadeIn, Kind::FadeOut}) {
+    commands.push_back(std::make_unique<EditCommand>(kind));
+  }
   return commands;
 }
 

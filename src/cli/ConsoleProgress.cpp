@@ -24,12 +24,18 @@ std::string TimeLeft(int64_t done, int64_t total, double seconds) {
   return ConsoleProgress::Duration(seconds * static_cast<double>(total - done) / done);
 }
 
+std::string Fixed(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", seconds);
+  return text;
+}
+
 }  // namespace
 
 ConsoleProgress::ConsoleProgress(Console& console, bool terminal)
     : console_(console), terminal_(terminal) {}
 
-void ConsoleProgress::BeginJob(int files, int64_t samples) {
+void ConsoleProgress::JobStarted(int files, int64_t samples) {
   files_ = files;
   fileNumber_ = 0;
   jobSamples_ = samples;
@@ -37,38 +43,52 @@ void ConsoleProgress::BeginJob(int files, int64_t samples) {
   jobStart_ = Clock::now();
 }
 
-void ConsoleProgress::BeginFile(const std::string& label, int64_t samples) {
+void ConsoleProgress::FileStarted(const std::string& label, int64_t samples) {
   ++fileNumber_;
   label_ = label;
+  fileSamples_ = samples;
+  fileDone_ = 0;
   fileStart_ = Clock::now();
   lastDraw_ = Clock::time_point{};
-  if (terminal_ && !console_.Quiet()) Draw(0, samples);
+  if (terminal_ && !console_.Quiet()) Draw();
 }
 
-void ConsoleProgress::EndFile(const std::string& line, int64_t samples) {
-  jobDone_ += samples;
-  ClearBar();
-  console_.Note(line);
-}
-
-void ConsoleProgress::UpdateSamples(int64_t done, int64_t total) {
+void ConsoleProgress::FileProgress(int64_t samplesDone) {
+  fileDone_ = samplesDone;
   if (!terminal_ || console_.Quiet()) return;
   const Clock::time_point now = Clock::now();
-  if (done < total && now - lastDraw_ < kRedrawInterval) return;
+  if (fileDone_ < fileSamples_ && now - lastDraw_ < kRedrawInterval) return;
   lastDraw_ = now;
-  Draw(done, total);
+  Draw();
 }
 
-void ConsoleProgress::HideProgress() { ClearBar(); }
+void ConsoleProgress::FileFinished(bool ok) {
+  const double seconds = Seconds(Clock::now() - fileStart_);
+  jobDone_ += fileSamples_;
+  std::string line = label_ + ": ";
+  if (ok) {
+    line += std::to_string(fileSamples_) + " samples in " + Fixed(seconds) + " s";
+  } else {
+    line += "stopped after " + std::to_string(fileDone_) + " of " + std::to_string(fileSamples_) +
+            " samples";
+  }
+  Note(line);
+}
+
+void ConsoleProgress::Note(const std::string& text) {
+  ClearBar();
+  console_.Note(text);
+}
 
 bool ConsoleProgress::Cancelled() { return Interrupt::Requested(); }
 
-void ConsoleProgress::Draw(int64_t done, int64_t total) {
+void ConsoleProgress::Draw() {
   const Clock::time_point now = Clock::now();
-  std::string text = BarText(label_, done, total, Seconds(now - fileStart_), jobDone_ + done,
-                             jobSamples_, Seconds(now - jobStart_));
-  if (files_ > 1)
+  std::string text = BarText(label_, fileDone_, fileSamples_, Seconds(now - fileStart_),
+                             jobDone_ + fileDone_, jobSamples_, Seconds(now - jobStart_));
+  if (files_ > 1) {
     text += " (file " + std::to_string(fileNumber_) + "/" + std::to_string(files_) + ")";
+  }
   std::FILE* err = console_.ErrorStream();
   std::fprintf(err, "\r\033[K%s", text.c_str());
   std::fflush(err);

@@ -31,6 +31,9 @@ void GlobalOptions::Declare(CLI::App& program) {
       .add_option("--sim-state", simState,
                   "The file where the built-in simulated sampler keeps its memory between runs")
       ->type_name("FILE");
+  program.add_flag("--sim-paced", simPaced,
+                   "The built-in simulated sampler takes as long as a real one over a MIDI cable "
+                   "(31250 baud)");
   program.add_flag("--json", json, "Machine-readable output (ls, devices, plans and results)");
   program.add_flag("-q,--quiet", quiet, "No notes and no progress; errors only");
   program.add_flag("-v,--verbose", verbose, "Trace the protocol to the debug log");

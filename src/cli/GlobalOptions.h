@@ -17,6 +17,7 @@ struct GlobalOptions {
   int channel = 0;
   int blockSize = 0;
   std::string simState;
+  bool simPaced = false;
   bool json = false;
   bool quiet = false;
   bool verbose = false;

@@ -102,6 +102,7 @@ ConnectionOptions Connection(const GlobalOptions& options, const Defaults& defau
   connection.blockSize = options.blockSize > 0 ? options.blockSize : defaults.blockSize;
   connection.delay = defaults.delay;
   connection.simState = options.simState.empty() ? defaults.simulatorState : options.simState;
+  connection.simPaced = options.simPaced;
   return connection;
 }
 

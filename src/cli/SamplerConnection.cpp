@@ -95,6 +95,7 @@ int SamplerConnection::Choose(const std::string& wanted, bool input, int fallbac
 int SamplerConnection::StartSimulator(std::string& message) {
   sim::SimOptions options;
   options.stateFile = options_.simState;
+  options.paced = options_.simPaced;
   simulator_ = std::make_unique<sim::SimMidiDriver>(options);
   simulator_->SetRecording(false);
   if (const std::string error = simulator_->Sampler().StateError(); !error.empty()) {

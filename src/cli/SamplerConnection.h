@@ -24,7 +24,8 @@ struct ConnectionOptions {
   int channel = 1;  // 1..16
   int blockSize = 256;
   int delay = 0;
-  std::string simState;  // where the simulated sampler keeps its memory; empty: nowhere
+  std::string simState;   // where the simulated sampler keeps its memory; empty: nowhere
+  bool simPaced = false;  // the simulated sampler at the speed of a MIDI cable
 };
 
 // The MIDI system (ALSA and, when chosen, the built-in simulated sampler), the session on it and

@@ -3,9 +3,24 @@
 #include <QDir>
 #include <QProcessEnvironment>
 
+#include "batch/WavSamples.h"
+
 namespace kelvora::cli::test {
 
 CliRunner::CliRunner() { QDir(home_.path()).mkpath("config/Kelvora"); }
+
+std::vector<int16_t> WavSamplesOf(const QString& path) {
+  batch::WavSamples wav;
+  std::string failure;
+  if (!wav.Open(path.toStdString(), failure)) return {};
+  std::vector<int16_t> samples(static_cast<size_t>(wav.Count()));
+  if (wav.Read(samples.data(), static_cast<int>(samples.size())) != wav.Count()) return {};
+  return samples;
+}
+
+QStringList CliRunner::Kept() const {
+  return {"--device", "sim", "--sim-state", work_.filePath("sampler.state")};
+}
 
 QString CliRunner::SettingsFile() const { return home_.filePath("config/Kelvora/Kelvora.ini"); }
 

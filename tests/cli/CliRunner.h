@@ -4,10 +4,15 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kelvora::cli::test {
+
+// The samples of a mono 16-bit WAV file as a download writes it; empty when it cannot be read.
+std::vector<int16_t> WavSamplesOf(const QString& path);
 
 // What one run of kelvora-cli left behind.
 struct CliResult {
@@ -22,6 +27,9 @@ class CliRunner {
  public:
   CliRunner();
 
+  // Arguments that put the built-in simulated sampler's memory in a state file of the working
+  // folder, so that one run sees what the run before it left.
+  QStringList Kept() const;
   CliResult Run(const QStringList& arguments, int limitMs = 60000);
   // Started, not waited for: for tests that signal the program while it runs.
   std::unique_ptr<QProcess> Start(const QStringList& arguments);

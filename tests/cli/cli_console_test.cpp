@@ -51,18 +51,42 @@ TEST(ConsoleProgressTest, OffATerminalEachFileIsOneLineAndCtrlCCancels) {
   std::FILE* err = std::tmpfile();
   Console console(stdout, err);
   ConsoleProgress progress(console, false);
-  progress.BeginJob(2, 300);
-  progress.BeginFile("1/1/1 A", 100);
-  progress.UpdateSamples(50, 100);
-  progress.EndFile("1/1/1 A: 100 samples", 100);
-  progress.BeginFile("1/1/2 B", 200);
-  progress.HideProgress();
-  EXPECT_EQ(Contents(err), "1/1/1 A: 100 samples\n");
+  progress.JobStarted(2, 300);
+  progress.FileStarted("1/1/1 A", 100);
+  progress.FileProgress(50);
+  progress.FileProgress(100);
+  progress.FileFinished(true);
+  progress.FileStarted("1/1/2 B", 200);
+  progress.FileProgress(120);
+  progress.FileFinished(false);
+  progress.Note("kept from an earlier run");
+  const std::string text = Contents(err);
+  EXPECT_EQ(text.rfind("1/1/1 A: 100 samples in ", 0), 0u) << text;
+  EXPECT_NE(text.find("\n1/1/2 B: stopped after 120 of 200 samples\nkept from an earlier run\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find('\r'), std::string::npos) << "no bar off a terminal";
   Interrupt::Clear();
   EXPECT_FALSE(progress.Cancelled());
   Interrupt::Request();
   EXPECT_TRUE(progress.Cancelled());
   Interrupt::Clear();
+  std::fclose(err);
+}
+
+TEST(ConsoleProgressTest, OnATerminalTheBarIsRedrawnInPlaceAndClearedBeforeEachLine) {
+  std::FILE* err = std::tmpfile();
+  Console console(stdout, err);
+  ConsoleProgress progress(console, true);
+  progress.JobStarted(1, 100);
+  progress.FileStarted("2/1/1 Kick", 100);
+  progress.FileProgress(100);
+  progress.FileFinished(true);
+  const std::string text = Contents(err);
+  EXPECT_EQ(text.rfind("\r\033[K2/1/1 Kick [....................] 0% 0/100", 0), 0u) << text;
+  EXPECT_NE(text.find("\r\033[K2/1/1 Kick [####################] 100% 100/100"), std::string::npos)
+      << "the last block is always drawn: " << text;
+  EXPECT_NE(text.find("\r\033[K2/1/1 Kick: 100 samples in "), std::string::npos) << text;
   std::fclose(err);
 }
 
