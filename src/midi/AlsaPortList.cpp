@@ -31,20 +31,16 @@ void AddPorts(snd_seq_t* seq, snd_seq_client_info_t* client, AlsaDirection direc
   }
 }
 
-// The kernel's own sequencer clients pad their port names with blanks.
-std::string WithoutTrailingBlanks(const std::string& text) {
-  return text.substr(0, text.find_last_not_of(" \t") + 1);
-}
-
 }  // namespace
 
 std::string AlsaPortList::DeviceName(const std::string& client, const std::string& port) {
-  std::string name = WithoutTrailingBlanks(client) + ":" + WithoutTrailingBlanks(port);
+  // The kernel's own sequencer clients pad their port names with blanks.
+  std::string name = TrimTrailingBlanks(client) + ":" + TrimTrailingBlanks(port);
   if (name.size() <= kMaxName) return name;
   size_t cut = kMaxName;
   while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
   name.resize(cut);
-  return WithoutTrailingBlanks(name);
+  return TrimTrailingBlanks(name);
 }
 
 std::vector<AlsaPortInfo> AlsaPortList::Scan(snd_seq_t* seq, AlsaDirection direction,

@@ -8,6 +8,14 @@
 namespace kelvora::settings {
 
 namespace {
+
+// Sequencer clients pad their port names with blanks, and earlier versions stored them so.
+QString WithoutTrailingBlanks(const QString& text) {
+  qsizetype end = text.size();
+  while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+  return text.left(end);
+}
+
 const char kFirstRunKey[] = "FirstRunDone";
 const char kNameSuffix[] = "Name";
 // The largest width or height a window can have; with positions kept within it as well, an
@@ -72,10 +80,14 @@ void Settings::WriteWindow(int state, const QRect& bounds) {
 }
 
 int Settings::ResolveDevice(int number, const QString& name, const QStringList& devices) {
-  if (name.isEmpty()) return number;
-  if (number >= 0 && number < devices.size() && devices[number] == name) return number;
-  const int moved = devices.indexOf(name);
-  return moved >= 0 ? moved : number;
+  const QString wanted = WithoutTrailingBlanks(name);
+  if (wanted.isEmpty()) return number;
+  const auto same = [&](int i) { return WithoutTrailingBlanks(devices[i]) == wanted; };
+  if (number >= 0 && number < devices.size() && same(number)) return number;
+  for (int i = 0; i < devices.size(); ++i) {
+    if (same(i)) return i;
+  }
+  return number;
 }
 
 StoredDevice Settings::ReadDevice(const QString& key) {

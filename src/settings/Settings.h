@@ -73,7 +73,7 @@ class Settings {
                         const QStringList& outputs, const QString& command);
 
   // The stored number, unless it now names another device and the stored name is listed under
-  // another number.
+  // another number. Names are compared without their trailing blanks.
   static int ResolveDevice(int number, const QString& name, const QStringList& devices);
   // A folder on a floppy drive (A: or B:) is never remembered.
   static bool FolderWorthSaving(const QString& folder);

@@ -45,6 +45,18 @@ TEST(SettingsValues, OutOfRangePreferencesAreClampedWhenRead) {
   }
 }
 
+// The kernel's sequencer clients pad port names with blanks: a name stored with them and a
+// device listed with them are the same device as without.
+TEST(SettingsValues, StoredDeviceNamesAreMatchedWithoutTrailingBlanks) {
+  const QStringList devices = {"Midi Through:Port-0", "Virtual Raw MIDI 0-0:VirMIDI 0-"};
+  EXPECT_EQ(Settings::ResolveDevice(0, "Virtual Raw MIDI 0-0:VirMIDI 0-   ", devices), 1);
+  EXPECT_EQ(Settings::ResolveDevice(1, "Virtual Raw MIDI 0-0:VirMIDI 0-\t", devices), 1);
+  const QStringList padded = {"Midi Through:Port-0   ", "UM-ONE:MIDI 1  "};
+  EXPECT_EQ(Settings::ResolveDevice(0, "UM-ONE:MIDI 1", padded), 1);
+  EXPECT_EQ(Settings::ResolveDevice(4, "   ", padded), 4);     // blanks alone name nothing
+  EXPECT_EQ(Settings::ResolveDevice(4, "UM-ONE", padded), 4);  // not a name cut short
+}
+
 // What another program reads: the devices as the window program stored them, numbers and names
 // unresolved, with the transfer values kept within their ranges.
 TEST(SettingsValues, TransferDefaultsGiveTheStoredDevicesAndValues) {
