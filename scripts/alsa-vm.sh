@@ -137,6 +137,11 @@ mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144,cache=loose hostroot /
 mkdir -p /dev/pts /dev/shm
 mount -t devpts devpts /dev/pts
 mount -t tmpfs -o mode=1777 shm /dev/shm
+# What udev would add: the links bash's process substitution and scripts rely on.
+ln -s /proc/self/fd /dev/fd
+ln -s fd/0 /dev/stdin
+ln -s fd/1 /dev/stdout
+ln -s fd/2 /dev/stderr
 mount -o rbind /proc /host/proc
 mount -o rbind /sys /host/sys
 mount -o rbind /dev /host/dev
