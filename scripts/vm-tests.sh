@@ -17,7 +17,7 @@ trap 'rm -f "$log"' EXIT
 
 status=0
 # The end-to-end cases wait on paced MIDI most of the time, each on a cable of its own.
-ctest --test-dir "$build" -L 'hardware|vm' --no-tests=error --output-on-failure -j4 \
+ctest --test-dir "$build" -L 'hardware|vm' --no-tests=error --output-on-failure -j8 \
   --output-log "$log" || status=$?
 if grep -E '^\[  SKIPPED \]|^SKIP   :' "$log"; then
   echo "vm-tests: the tests above were skipped, although the guest has a sequencer" >&2
