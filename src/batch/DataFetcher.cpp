@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "batch/SlotPath.h"
 #include "batch/WavSamples.h"
 #include "protocol/Records.h"
 #include "transfer/DownloadEngine.h"
@@ -19,10 +20,9 @@ constexpr int64_t kWavOverheadBytes = 4096;
 }  // namespace
 
 std::string WaveSampleLabel(const InstrumentImage& instrument, const WaveSampleImage& ws) {
-  std::string label = "instrument " + std::to_string(instrument.index + 1) + ", wavesample " +
-                      std::to_string(ws.number);
+  const std::string slot = FormatWaveSample(instrument.index, ws.layer, ws.number);
   const std::string name = ws.Name();
-  return name.empty() ? label : label + " (" + name + ")";
+  return name.empty() ? slot : slot + " " + name;
 }
 
 DataFetcher::DataFetcher(TEps& eps, const BackupFolder& folder, JobProgress& progress,

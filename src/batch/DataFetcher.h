@@ -37,7 +37,7 @@ class DataFetcher {
   TransferWatch watch_;
 };
 
-// "instrument 2, wavesample 3 (Warm Pad)": the slot as the user numbers it, and the name.
+// "3/1/1 Warm Pad": the wavesample's slot as the user writes it (I/L/W), and its name.
 std::string WaveSampleLabel(const InstrumentImage& instrument, const WaveSampleImage& ws);
 
 }  // namespace kelvora::batch

@@ -15,7 +15,7 @@ class JobProgress {
 
   // The files the job will transfer and their samples in all.
   virtual void JobStarted(int files, int64_t samples) = 0;
-  // `label` names the object for a person, e.g. "instrument 2, wavesample 3 (Warm Pad)".
+  // `label` names the object for a person, e.g. "3/1/1 Warm Pad" (instrument/layer/wavesample).
   virtual void FileStarted(const std::string& label, int64_t samples) = 0;
   virtual void FileProgress(int64_t samplesDone) = 0;
   virtual void FileFinished(bool ok) = 0;

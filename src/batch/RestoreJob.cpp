@@ -2,6 +2,7 @@
 
 #include "batch/DataFetcher.h"
 #include "batch/DataSender.h"
+#include "batch/SlotPath.h"
 #include "batch/VerifyJob.h"
 #include "protocol/Occupancy.h"
 #include "protocol/Records.h"
@@ -198,9 +199,7 @@ bool RestoreJob::RestoreLayers(Building& building) {
     if (!reader_.ReadLayerRecord(building.to, layer.index, read)) {
       return Fail(building, reader_.Failure("a restored layer record"));
     }
-    CompareBack("instrument " + std::to_string(building.to + 1) + ", layer " +
-                    std::to_string(layer.index + 1),
-                layer.record, read, {});
+    CompareBack(FormatSlotPath({building.to, layer.index, 0}), layer.record, read, {});
   }
   return true;
 }
@@ -219,7 +218,7 @@ bool RestoreJob::RestoreInstrumentRecord(Building& building) {
   if (!reader_.ReadInstrumentRecord(building.to, record)) {
     return Fail(building, reader_.Failure("the restored instrument record"));
   }
-  CompareBack("instrument " + std::to_string(building.to + 1), building.backup->record, record,
+  CompareBack(FormatSlotPath({building.to, -1, 0}), building.backup->record, record,
               InstrumentMemoryWords());
   return true;
 }

@@ -57,8 +57,9 @@ bool RestorePlan::Choose(const Snapshot& backup, const Snapshot& sampler,
     if (options.instrument >= 0 && instrument.index != options.instrument) continue;
     int to = options.to >= 0 ? options.to : instrument.index;
     if (options.to >= 0 && taken[to]) {
-      refusal = Slot(to) + " of the sampler holds " + Named(*sampler.Find(to)) +
-                "; delete it first or name a free slot.";
+      const std::string name = sampler.Find(to)->Name();
+      refusal = "Instrument " + std::to_string(to + 1) + " of the sampler is in use" +
+                (name.empty() ? "" : " (" + name + ")") + "; delete it first or name a free slot.";
       return false;
     }
     if (taken[to]) to = FirstFree(taken);

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/BackupCommand.h"
 #include "cli/DeleteCommand.h"
 #include "cli/DevicesCommand.h"
 #include "cli/DownloadCommand.h"
@@ -7,6 +8,7 @@
 #include "cli/LsCommand.h"
 #include "cli/ProbeCommand.h"
 #include "cli/RenameCommand.h"
+#include "cli/RestoreCommand.h"
 
 namespace kelvora::cli {
 
@@ -23,6 +25,8 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
        {Kind::Normalize, Kind::Reverse, Kind::Clear, Kind::FadeIn, Kind::FadeOut}) {
     commands.push_back(std::make_unique<EditCommand>(kind));
   }
+  commands.push_back(std::make_unique<BackupCommand>());
+  commands.push_back(std::make_unique<RestoreCommand>());
   return commands;
 }
 

@@ -64,7 +64,7 @@ TEST_F(RestoreJobTest, EmptiedSamplerGetsEverythingBack) {
   EXPECT_EQ(restored.filesTransferred, 5);
   // The two general limits and the copy; the sampler took every word written.
   ASSERT_EQ(restored.limits.size(), 3u);
-  EXPECT_NE(restored.limits[2].find("instrument 1, wavesample 3 (Sine Copy) played the data"),
+  EXPECT_NE(restored.limits[2].find("1/1/3 Sine Copy played the data"),
             std::string::npos);
 
   ASSERT_TRUE(Backup(Second()).Succeeded());
@@ -136,7 +136,7 @@ TEST_F(RestoreJobTest, PlansThatCannotWorkAreRefusedBeforeAnythingIsSent) {
   taken.to = 2;
   const JobResult intoTaken = Restore(First(), taken);
   EXPECT_EQ(intoTaken.outcome, TransferOutcome::Refused);
-  EXPECT_NE(intoTaken.message.find("instrument 3 of the sampler holds instrument 3 (Pad 2 Layers)"),
+  EXPECT_NE(intoTaken.message.find("Instrument 3 of the sampler is in use (Pad 2 Layers)"),
             std::string::npos)
       << intoTaken.message;
   RestoreOptions missing;
@@ -157,7 +157,7 @@ TEST_F(RestoreJobTest, PlansThatCannotWorkAreRefusedBeforeAnythingIsSent) {
   EmptySampler();
   const JobResult damaged = Restore(First());
   EXPECT_EQ(damaged.outcome, TransferOutcome::Refused);
-  EXPECT_NE(damaged.message.find("instrument 2, wavesample 1 (Noise Hit) is missing or damaged"),
+  EXPECT_NE(damaged.message.find("2/1/1 Noise Hit is missing or damaged"),
             std::string::npos)
       << damaged.message;
 }

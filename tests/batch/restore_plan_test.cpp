@@ -57,9 +57,9 @@ TEST(RestorePlanTest, OwnSlotWhenFreeElseTheFirstFree) {
   EXPECT_EQ(plan.Samples(), 2 * (100 + 300));
   // The two general limits, then per instrument the copy and the wavesample without a layer.
   ASSERT_EQ(plan.Limits().size(), 6u);
-  EXPECT_NE(plan.Limits()[2].find("wavesample 1 played the data of wavesample 5"),
+  EXPECT_NE(plan.Limits()[2].find("2/3/1 played the data of wavesample 5"),
             std::string::npos);
-  EXPECT_NE(plan.Limits()[3].find("wavesample 3 was on no key"), std::string::npos);
+  EXPECT_NE(plan.Limits()[3].find("2/?/3 was on no key"), std::string::npos);
 }
 
 TEST(RestorePlanTest, RefusesWhatItCannotRebuild) {
@@ -74,7 +74,7 @@ TEST(RestorePlanTest, RefusesWhatItCannotRebuild) {
   Snapshot noData = Loaded({0});
   noData.instruments[0].waveSamples[1].data.reset();
   EXPECT_FALSE(plan.Make(noData, {}, {}, refusal));
-  EXPECT_NE(refusal.find("wavesample 3 is missing or damaged"), std::string::npos) << refusal;
+  EXPECT_NE(refusal.find("1/?/3 is missing or damaged"), std::string::npos) << refusal;
   Snapshot damagedLayer = Loaded({0});
   damagedLayer.instruments[0].layers[1].record.clear();
   EXPECT_FALSE(plan.Make(damagedLayer, {}, {}, refusal));

@@ -71,10 +71,10 @@ TEST_F(VerifyJobTest, ChangesOnTheSamplerAreNamed) {
   });
   JobResult result;
   const std::string problems = Problems(result);
-  EXPECT_NE(problems.find("instrument 2, wavesample 1 (Noise Hit): the samples differ"),
+  EXPECT_NE(problems.find("2/1/1 Noise Hit: the samples differ"),
             std::string::npos)
       << problems;
-  EXPECT_NE(problems.find("instrument 1, wavesample 2 (Decay Saw): the record differs from the "
+  EXPECT_NE(problems.find("1/1/2 Decay Saw: the record differs from the "
                           "sampler's in words 80."),
             std::string::npos)
       << problems;
