@@ -12,6 +12,7 @@
 #include "protocol/Occupancy.h"
 #include "protocol/ProcessResult.h"
 #include "protocol/Records.h"
+#include "protocol/SamplerKind.h"
 #include "protocol/SessionUi.h"
 #include "protocol/Sysex.h"
 #include "protocol/TransferStates.h"
@@ -128,6 +129,12 @@ class TEps : public QObject, public Occupancy {
   // A data message of count words from words (record or SampleBuffer).
   void SendDataMessage(const int* words, int count);
 
+  // The model, from the ID word of the latest instrument record read; Unknown before the first.
+  SamplerKind Kind() const { return kind_; }
+  // Reads the instrument's record into InstrParams (which also tells Kind); false when the
+  // sampler does not send it.
+  bool FetchInstrumentParams(int instrument);
+
   Target CurrentTarget() const { return Target{Instrument, Layer, WaveSample}; }
   int Channel() const;  // the output port's MIDI channel, 1..16
   SessionUi& Ui() { return ui_; }
@@ -148,6 +155,7 @@ class TEps : public QObject, public Occupancy {
   static constexpr int kCompareLayer = 1;
   static constexpr int kCompareWaveSample = 2;
   int ReadRecordHeader(MessageReader& reader, int compare, int* record, int words, int result);
+  int ReadInstrumentRecord(MessageReader& reader);
   int ReadDownloadData(MessageReader& reader);
   // The three W12 of a header's target and `extraWords` more W12 (kept in `extra` when given),
   // then F7. False when a byte is missing; `matches` tells whether the target is the current one.
@@ -170,6 +178,7 @@ class TEps : public QObject, public Occupancy {
   // Tick at which the last message header arrived, for the WaitResult bound.
   uint32_t lastHeard_ = 0;
   int lastResponseCode_ = -1;
+  SamplerKind kind_ = SamplerKind::Unknown;
 };
 
 }  // namespace kelvora::protocol

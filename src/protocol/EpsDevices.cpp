@@ -77,6 +77,8 @@ bool TEps::ReadConfig() {
   DebugWrite("## READ CFG ##  Queue=");
   DebugLine(std::to_string(MidiIn->BytesAvailable()));
   Reset();
+  // A sampler with no instrument loaded does not tell its model.
+  kind_ = SamplerKind::Unknown;
   try {
     for (int i = 0; i < kInstruments; ++i) ReadInstrumentConfig(i);
   } catch (...) {

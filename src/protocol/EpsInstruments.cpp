@@ -22,10 +22,8 @@ bool TEps::RenameInstrument(int instrument, const std::string& name) {
   DebugLine("Start of rename");
   const EpsWaitCursor wait(ui_);
   const int savedInstrument = Instrument;
-  Instrument = instrument;
-  SendGetInstrumentParams(output_, Channel(), Instrument);
   bool done = false;
-  if (ProcessInput() == prAck && ProcessInput() == prInstrumentParams) {
+  if (FetchInstrumentParams(instrument)) {
     EncodeName(InstrParams, name);
     SendPutInstrumentParams(output_, Channel(), CurrentTarget());
     if (ProcessInput() == prAck) {
@@ -36,6 +34,12 @@ bool TEps::RenameInstrument(int instrument, const std::string& name) {
   DebugLine(done ? "1" : "0");
   Instrument = savedInstrument;
   return done;
+}
+
+bool TEps::FetchInstrumentParams(int instrument) {
+  Instrument = instrument;
+  SendGetInstrumentParams(output_, Channel(), Instrument);
+  return ProcessInput() == prAck && ProcessInput() == prInstrumentParams;
 }
 
 int TEps::DeleteInstrument(int instrument) {

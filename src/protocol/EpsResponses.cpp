@@ -66,7 +66,7 @@ int TEps::DispatchMessage(MessageReader& reader) {
       return ReadRecordHeader(reader, kCompareWaveSample, WsParams, kWsParamWords, prWsParams);
     case kPutInstrumentParams:
       DebugWrite("Instrument parameters -> ");
-      return ReadRecordHeader(reader, 0, InstrParams, kInstrParamWords, prInstrumentParams);
+      return ReadInstrumentRecord(reader);
     case kPutLayerParams:
       DebugWrite("Layer parameters -> ");
       return ReadRecordHeader(reader, kCompareLayer, LayerParams, kLayerParamWords, prLayerParams);
@@ -152,6 +152,13 @@ int TEps::ReadRecordHeader(MessageReader& reader, int compare, int* record, int 
   bool matches = false;
   if (!ReadTarget(reader, compare, nullptr, 0, matches) || !matches) return prError;
   return ReadAcknowledgedBlock(reader, record, words, false, true) ? result : prError;
+}
+
+// Every instrument record tells the model in its ID word.
+int TEps::ReadInstrumentRecord(MessageReader& reader) {
+  const int result = ReadRecordHeader(reader, 0, InstrParams, kInstrParamWords, prInstrumentParams);
+  if (result == prInstrumentParams) kind_ = KindOfInstrumentId(InstrParams[kInstrIdWord]);
+  return result;
 }
 
 // A header's target words are read to the header's F7 before they are compared, so a header for
