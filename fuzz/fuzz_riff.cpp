@@ -8,6 +8,7 @@
 #include "ScratchFile.h"
 #include "protocol/Eps.h"
 #include "transfer/RiffFile.h"
+#include "transfer/RiffUploadSource.h"
 #include "transfer/UploadBlockFiller.h"
 #include "transfer/UploadCheck.h"
 #include "transfer/UploadParams.h"
@@ -21,9 +22,10 @@ void UploadFrames(transfer::TRiffFile& file, int channelMode, int blockSize) {
   int record[protocol::kWsParamWords];
   transfer::UploadChoices choices;
   choices.channelMode = channelMode;
-  transfer::PrepareUploadParams(record, file, choices);
+  transfer::RiffUploadSource source(file, channelMode);
+  transfer::PrepareUploadParams(record, source, choices);
   static int block[protocol::kSampleBufferWords];
-  transfer::UploadBlockFiller filler(file, channelMode);
+  transfer::UploadBlockFiller filler(source);
   for (;;) {
     const int count = filler.Fill(block, blockSize);
     // The reader counted only the whole frames the file holds, so every one of them reads.

@@ -5,8 +5,9 @@
 // Turning one WAV frame into the word an upload stores for it.
 namespace kelvora::transfer {
 
-// Which channel of a stereo file the upload takes.
-enum FrameChannel { fcLeft = 1, fcRight = 2, fcMono = 3 };
+// Which channel of a stereo file the upload takes; fcChannel takes one channel of a file of any
+// count, named by number (see ChannelPick).
+enum FrameChannel { fcLeft = 1, fcRight = 2, fcMono = 3, fcChannel = 4 };
 
 // True for the frames FrameToWord converts: 1 or 2 channels of 8 or 16 bits.
 bool CanConvertFrames(int channels, int bitsPerSample);

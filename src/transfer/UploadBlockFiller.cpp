@@ -1,25 +1,20 @@
 #include "transfer/UploadBlockFiller.h"
 
-#include "transfer/FrameConversion.h"
+#include <algorithm>
 
 namespace kelvora::transfer {
 
-namespace {
+UploadBlockFiller::UploadBlockFiller(UploadSource& source)
+    : source_(source), frames_(source.FrameCount()), total_(frames_ + kTrailingZeros) {}
 
-constexpr int kMaxFrameBytes = 4;  // a stereo 16-bit frame
-
-}  // namespace
-
-UploadBlockFiller::UploadBlockFiller(TRiffFile& file, int channelMode)
-    : file_(file), channelMode_(channelMode), total_(file.FrameCount + kTrailingZeros) {}
-
+// A source that gives nothing before its frame count has run dry: the file changed.
 int UploadBlockFiller::Fill(int* buffer, int blockSize) {
-  uint8_t frame[kMaxFrameBytes];
   int index = 0;
-  while (index < blockSize && read_ < file_.FrameCount) {
-    if (!file_.ReadFrame(frame, sizeof frame)) return -1;
-    buffer[index++] = FrameToWord(frame, file_.Channels, file_.BitsPerSample, channelMode_);
-    ++read_;
+  while (index < blockSize && read_ < frames_) {
+    const int got = source_.Fill(buffer + index, std::min(blockSize - index, frames_ - read_));
+    if (got <= 0) return -1;
+    index += got;
+    read_ += got;
   }
   while (index < blockSize && read_ < total_) {
     buffer[index++] = 0;

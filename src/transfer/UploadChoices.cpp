@@ -26,8 +26,11 @@ std::string ChoicesRefusal(const UploadChoices& c) {
   if (!Within(c.instrument, 0, 7)) return OutOfRange("instrument", c.instrument + 1, 1, 8);
   if (!Within(c.layer, 0, 7)) return OutOfRange("layer", c.layer + 1, 1, 8);
   if (!Within(c.waveSample, 1, 127)) return OutOfRange("wavesample", c.waveSample, 1, 127);
-  if (c.channelMode != fcLeft && c.channelMode != fcRight && c.channelMode != fcMono)
+  if (c.channelMode == fcChannel) {
+    if (!Within(c.channel, 0, 255)) return OutOfRange("channel", c.channel + 1, 1, 256);
+  } else if (c.channelMode != fcLeft && c.channelMode != fcRight && c.channelMode != fcMono) {
     return "channel mode " + std::to_string(c.channelMode) + " is not left, right or mono";
+  }
   return KeyRefusal(c);
 }
 

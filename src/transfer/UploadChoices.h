@@ -22,7 +22,8 @@ struct UploadChoices {
   int loKey = 21;
   int hiKey = 108;
   KeyRangeMode range = KeyRangeMode::Full;
-  int channelMode = fcMono;  // fcLeft, fcRight or fcMono; mono files ignore it
+  int channelMode = fcMono;  // fcLeft, fcRight, fcMono or fcChannel; mono files ignore it
+  int channel = 0;           // with fcChannel: the channel taken, from 0
 };
 
 // Empty when the choices can be sent; otherwise what is out of range, for a person.

@@ -5,6 +5,7 @@
 #include "diagnostics/Debugdevice.h"
 #include "midi/InputDump.h"
 #include "midi/PortError.h"
+#include "transfer/RiffUploadSource.h"
 #include "transfer/UploadCheck.h"
 
 namespace kelvora::transfer {
@@ -22,19 +23,32 @@ bool UploadEngine::Begin() {
 }
 
 TransferResult UploadEngine::Upload(const UploadChoices& choices, TRiffFile& file) {
-  std::string refusal = UploadRefusal(file);
-  if (refusal.empty()) refusal = ChoicesRefusal(choices);
+  const std::string refusal = UploadRefusal(file);
   if (!refusal.empty()) {
     DebugLine("Upload refused: " + refusal);
     file.Close();
     return {TransferOutcome::Refused, "The file cannot be uploaded: " + refusal + ".", 0};
   }
+  RiffUploadSource source(file, choices.channelMode);
+  return Upload(choices, source);
+}
+
+TransferResult UploadEngine::Upload(const UploadChoices& choices, UploadSource& source) {
+  if (const std::string refusal = ChoicesRefusal(choices); !refusal.empty()) {
+    DebugLine("Upload refused: " + refusal);
+    source.Close();
+    return {TransferOutcome::Refused, "The file cannot be uploaded: " + refusal + ".", 0};
+  }
   choices_ = choices;
-  file_ = &file;
-  filler_.emplace(file, choices.channelMode);
+  source_ = &source;
+  filler_.emplace(source);
   sent_ = 0;
   createdInstrument_ = createdLayer_ = createdWaveSample_ = complete_ = false;
   failure_.clear();
+  if (!MatchWordLength()) {
+    source.Close();
+    return {TransferOutcome::Failed, failure_, 0};
+  }
   eps_.Instrument = choices.instrument;
   eps_.Layer = choices.layer;
   eps_.WaveSample = choices.waveSample;
@@ -43,8 +57,14 @@ TransferResult UploadEngine::Upload(const UploadChoices& choices, TRiffFile& fil
     DebugLine("Deleting old WaveSample");
     eps_.DeleteWaveSample(eps_.Instrument, eps_.WaveSample);
   }
-  progress_.SetCaption(file.IsMorlavine ? "Uploading Morlavine file ..." : "Uploading ...");
+  const std::optional<SourceLoop> loop = source.Loop();
+  const bool morlavine = loop && loop->morlavineParam;
+  progress_.SetCaption(morlavine ? "Uploading Morlavine file ..." : "Uploading ...");
   progress_.ShowProgress();
+  return Run();
+}
+
+TransferResult UploadEngine::Run() {
   eps_.UploadState = usPrepare;
   // A port that stops sending ends the run like any other failure, so the file is closed.
   const bool cancelled = loop_.Run(eps_.UploadState, "State ", "", [this] {
@@ -56,13 +76,24 @@ TransferResult UploadEngine::Upload(const UploadChoices& choices, TRiffFile& fil
   });
   midi::WriteInputDump(*eps_.MidiIn);
   if (!complete_) loop_.DropLateInput();
-  file.Close();
+  source_->Close();
   progress_.HideProgress();
   LogTarget();
-  const int64_t acknowledged = std::min(sent_, file.FrameCount);
+  const int64_t acknowledged = std::min(sent_, source_->FrameCount());
   if (complete_) return {TransferOutcome::Done, {}, acknowledged};
   if (cancelled) return {TransferOutcome::Cancelled, {}, acknowledged};
   return {TransferOutcome::Failed, failure_, acknowledged};
+}
+
+// A source that quantizes makes its words for the model the session knows; before anything
+// has been read, starting again costs nothing.
+bool UploadEngine::MatchWordLength() {
+  const int bits = SampleBits(eps_.Kind());
+  if (source_->WordBits() == 0 || source_->WordBits() == bits) return true;
+  DebugLine("Sample bits " + std::to_string(bits));
+  if (source_->Restart(bits)) return true;
+  failure_ = "The file '" + source_->FileName() + "' could not be read again.";
+  return false;
 }
 
 void UploadEngine::LogTarget() const {

@@ -12,29 +12,35 @@ namespace {
 constexpr int kHardLeft = -127;
 constexpr int kHardRight = 127;
 
-void ApplyMorlavine(int* record, const TRiffFile& file) {
+void ApplyMorlavine(int* record, int param) {
   diagnostics::DebugLine("Morlavine File");
-  record[kWsPlaybackMode] = kLoopForward;
-  SetPosition(record, kWsLoopEnd, file.MorlavineLoopEnd);
   record[kWsWord82] = 0;
   record[kWsWord137] = 7 << 8;
-  record[kWsWord134] = file.MorlavineParam << 8;
+  record[kWsWord134] = param << 8;
   record[kWsWord135] = 127 << 8;
+}
+
+void ApplyLoop(int* record, const SourceLoop& loop) {
+  record[kWsPlaybackMode] = kLoopForward;
+  SetPosition(record, kWsLoopStart, loop.start);
+  SetPosition(record, kWsLoopEnd, loop.end);
+  if (loop.morlavineParam) ApplyMorlavine(record, *loop.morlavineParam);
 }
 
 }  // namespace
 
-void PrepareUploadParams(int* record, const TRiffFile& file, const UploadChoices& choices) {
+void PrepareUploadParams(int* record, const UploadSource& source, const UploadChoices& choices) {
   ResetWsParams(record);
+  const int frames = source.FrameCount();
   SetPosition(record, kWsSampleStart, 0);
-  SetPosition(record, kWsSampleEnd, file.FrameCount);
+  SetPosition(record, kWsSampleEnd, frames);
   SetPosition(record, kWsLoopStart, 0);
-  SetPosition(record, kWsLoopEnd, file.FrameCount);
-  record[kWsRate] = RateWordForSampleRate(file.SampleRate);
+  SetPosition(record, kWsLoopEnd, frames);
+  record[kWsRate] = source.RateWord();
   record[kWsRootKey] = choices.rootKey << 8;
   if (choices.channelMode == fcLeft) SetChannelPosition(record, kHardLeft);
   if (choices.channelMode == fcRight) SetChannelPosition(record, kHardRight);
-  if (file.IsMorlavine) ApplyMorlavine(record, file);
+  if (const std::optional<SourceLoop> loop = source.Loop()) ApplyLoop(record, *loop);
 }
 
 }  // namespace kelvora::transfer

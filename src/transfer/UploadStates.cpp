@@ -44,14 +44,14 @@ std::string ResultText(int result) {
 }  // namespace
 
 void UploadEngine::Prepare() {
-  PrepareUploadParams(eps_.WsParams, *file_, choices_);
+  PrepareUploadParams(eps_.WsParams, *source_, choices_);
   sent_ = 0;
   eps_.UploadState = usReadBlock;
 }
 
 void UploadEngine::ReadBlock() {
   if (filler_->Fill(eps_.SampleBuffer, loop_.BlockSize()) < 0) {
-    return Fail("The file '" + file_->FileName + "' could not be read after " +
+    return Fail("The file '" + source_->FileName() + "' could not be read after " +
                 std::to_string(filler_->Read()) + " samples.");
   }
   eps_.UploadState = usSendDataHeader;
@@ -150,13 +150,26 @@ void UploadEngine::CheckCreation(const char* what, bool selectInstrument) {
     return Fail(std::string("The sampler could not create the ") + what + ": " +
                 ResultText(result) + ".");
   }
-  if (selectInstrument) eps_.SelectInstrument();
   eps_.UploadState = usSendDataHeader;
+  if (!selectInstrument) return;
+  eps_.SelectInstrument();
+  if (eps_.Kind() == SamplerKind::Unknown && source_->WordBits() != 0) LearnModel();
+}
+
+// An empty sampler tells its model only in the record of an instrument, and the first block was
+// made before there was one: a model that keeps fewer bits gets that block made again for it.
+void UploadEngine::LearnModel() {
+  const int before = source_->WordBits();
+  if (!eps_.FetchInstrumentParams(eps_.Instrument) || SampleBits(eps_.Kind()) == before) return;
+  if (sent_ != 0) return;
+  if (!MatchWordLength()) return Fail(failure_);
+  filler_->Restart();
+  eps_.UploadState = usReadBlock;
 }
 
 void UploadEngine::Rename() {
   if (eps_.WaveSample == 1) {
-    eps_.RenameInstrument(eps_.Instrument, NameBeforeFirstDot(file_->FileName));
+    eps_.RenameInstrument(eps_.Instrument, NameBeforeFirstDot(source_->FileName()));
   }
   eps_.UploadState = usSetKeyRange;
 }
@@ -177,9 +190,10 @@ void UploadEngine::SetKeyRange() {
 
 void UploadEngine::ReportProgress() {
   const TimeLeft estimate =
-      TimeLeftEstimate(midi::TickCount() - startTick_, filler_->Read(), file_->FrameCount);
+      TimeLeftEstimate(midi::TickCount() - startTick_, filler_->Read(), source_->FrameCount());
   progress_.UpdateProgress(estimate.secondsLeft, estimate.percent);
-  progress_.UpdateSamples(std::min<int64_t>(filler_->Read(), file_->FrameCount), file_->FrameCount);
+  progress_.UpdateSamples(std::min<int64_t>(filler_->Read(), source_->FrameCount()),
+                          source_->FrameCount());
 }
 
 }  // namespace kelvora::transfer

@@ -7,6 +7,7 @@
 #include "protocol/Records.h"
 #include "transfer/Progress.h"
 #include "transfer/RiffFile.h"
+#include "transfer/RiffUploadSource.h"
 #include "transfer/TransferPaths.h"
 #include "transfer/UploadBlockFiller.h"
 #include "transfer/UploadChoices.h"
@@ -56,7 +57,7 @@ TRiffFile& FileOf(TRiffFile& file, int rate, int frames) {
 int RateCodeFor(int rate) {
   TRiffFile file;
   int record[kWsRecordWords];
-  PrepareUploadParams(record, FileOf(file, rate, 10), UploadChoices{});
+  PrepareUploadParams(record, RiffUploadSource(FileOf(file, rate, 10), fcMono), UploadChoices{});
   return record[kWsRate];
 }
 
@@ -74,7 +75,7 @@ TEST(UploadParams, PositionsRootKeyAndChannel) {
   choices.rootKey = 72;
   choices.channelMode = fcLeft;
   int record[kWsRecordWords];
-  PrepareUploadParams(record, FileOf(file, 44100, 1000), choices);
+  PrepareUploadParams(record, RiffUploadSource(FileOf(file, 44100, 1000), fcMono), choices);
   EXPECT_EQ(GetPosition(record, kWsSampleStart), 0);
   EXPECT_EQ(GetPosition(record, kWsSampleEnd), 1000);
   EXPECT_EQ(GetPosition(record, kWsLoopStart), 0);
@@ -84,10 +85,10 @@ TEST(UploadParams, PositionsRootKeyAndChannel) {
   EXPECT_EQ(record[kWsChannelPosition] >> 8, kDefaultWsParams[kWsChannelPosition] >> 8);
 
   choices.channelMode = fcRight;
-  PrepareUploadParams(record, file, choices);
+  PrepareUploadParams(record, RiffUploadSource(file, fcMono), choices);
   EXPECT_EQ(record[kWsChannelPosition] & 0xFF, 0x7F);
   choices.channelMode = fcMono;
-  PrepareUploadParams(record, file, choices);
+  PrepareUploadParams(record, RiffUploadSource(file, fcMono), choices);
   EXPECT_EQ(record[kWsChannelPosition], kDefaultWsParams[kWsChannelPosition]);
   EXPECT_EQ(record[kWsPlaybackMode], kDefaultWsParams[kWsPlaybackMode]);
 }
@@ -99,7 +100,7 @@ TEST(UploadParams, MorlavineFileLoopsForward) {
   file.MorlavineLoopEnd = 4000;
   file.MorlavineParam = 9;
   int record[kWsRecordWords];
-  PrepareUploadParams(record, file, UploadChoices{});
+  PrepareUploadParams(record, RiffUploadSource(file, fcMono), UploadChoices{});
   EXPECT_EQ(record[kWsPlaybackMode], 512);
   EXPECT_EQ(GetPosition(record, kWsLoopEnd), 4000);
   EXPECT_EQ(GetPosition(record, kWsSampleEnd), 5000);
@@ -117,7 +118,8 @@ class BlockFilling : public ::testing::Test {
     WritePcm(temp_ / "in.wav", channels, bits, 44100, frames);
     file_.SetFileName(temp_ / "in.wav");
     EXPECT_TRUE(file_.ReadHeader());
-    UploadBlockFiller filler(file_, channelMode);
+    RiffUploadSource source(file_, channelMode);
+    UploadBlockFiller filler(source);
     std::vector<std::vector<int>> blocks;
     std::vector<int> buffer(static_cast<size_t>(blockSize));
     for (int n; (n = filler.Fill(buffer.data(), blockSize)) > 0;) {
@@ -180,7 +182,8 @@ TEST_F(BlockFilling, FileThatCannotBeReadFails) {
   WritePcm(temp_ / "in.wav", 1, 16, 44100, Mono16(600));
   file_.SetFileName(temp_ / "in.wav");
   ASSERT_TRUE(file_.ReadHeader());
-  UploadBlockFiller filler(file_, fcMono);
+  RiffUploadSource source(file_, fcMono);
+  UploadBlockFiller filler(source);
   std::vector<int> buffer(256);
   EXPECT_EQ(filler.Fill(buffer.data(), 256), 256);
   file_.Close();  // as if the disk had gone away

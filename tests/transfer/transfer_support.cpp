@@ -59,6 +59,17 @@ TransferResult TransferFixture::Upload(const std::string& wav, const UploadChoic
   return engine.Upload(choices, file);
 }
 
+TransferResult TransferFixture::UploadFile(const std::string& path, const UploadChoices& choices,
+                                           RecordingProgress& progress, SourceOptions options) {
+  UploadEngine engine(*eps, progress);
+  if (!engine.Begin()) return {TransferOutcome::Failed, "no sampler", 0};
+  eps->ReadConfig();
+  options.pick = {choices.channelMode, choices.channel};
+  const OpenedSource opened = OpenUploadSource(path, options);
+  if (!opened.source) return {TransferOutcome::Refused, opened.refusal, 0};
+  return engine.Upload(choices, *opened.source);
+}
+
 TransferResult TransferFixture::Download(const std::string& path, RecordingProgress& progress) {
   DownloadEngine engine(*eps, progress);
   if (!engine.Begin()) return {TransferOutcome::Failed, "no sampler", 0};

@@ -14,6 +14,7 @@
 #include "transfer/Progress.h"
 #include "transfer/UploadChoices.h"
 #include "transfer/UploadEngine.h"
+#include "transfer/UploadSources.h"
 
 namespace kelvora::transfer::test {
 
@@ -56,6 +57,10 @@ class TransferFixture : public kelvora::testing::SessionFixture {
   // Begin, the configuration the upload dialog reads, the file's header, then the transfer.
   TransferResult Upload(const std::string& wav, const UploadChoices& choices,
                         RecordingProgress& progress);
+  // The same through the upload source the file opens as (the channel is the choices'), as the
+  // windows upload any audio file.
+  TransferResult UploadFile(const std::string& path, const UploadChoices& choices,
+                            RecordingProgress& progress, SourceOptions options = {});
   // Begin, the current wavesample's record, then the transfer into `path`.
   TransferResult Download(const std::string& path, RecordingProgress& progress);
 };
