@@ -12,7 +12,7 @@
 # (the 9p share cannot hold sockets): TMPDIR and XDG_RUNTIME_DIR point into it.
 #
 # Environment: KELVORA_VM_CACHE (default build/vm-cache) holds the kernel, the initramfs and
-# the run folders; KELVORA_VM_TIMEOUT (seconds, default 1500) bounds a whole run. The guest is
+# the run folders; KELVORA_VM_TIMEOUT (seconds, default 900) bounds a whole run. The guest is
 # emulated (TCG, two threads for two virtual CPUs): no /dev/kvm is needed. Exit status: the
 # command's own, or 125 when the guest could not be made or did not report one (no boot, a hang
 # past the time limit).
@@ -27,7 +27,7 @@ command_line=$1
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cache=${KELVORA_VM_CACHE:-$repo/build/vm-cache}
-timeout_s=${KELVORA_VM_TIMEOUT:-1500}
+timeout_s=${KELVORA_VM_TIMEOUT:-900}
 here=$(pwd)
 
 # In dependency order: each module only needs ones above it. All of them are modules in

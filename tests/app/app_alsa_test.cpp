@@ -57,9 +57,9 @@ class FarEnd {
     return process_.waitForStarted() &&
            Answers(QString("Virtual Raw MIDI 0-%1:").arg(cable).toStdString());
   }
-  // A sequencer client with one duplex port of that name.
+  // A sequencer client with one duplex port of that name; it paces its answers itself.
   bool StartOnSequencer(const QString& name) {
-    process_.start(KELVORA_SIM_PROGRAM, {"--alsa", "--paced", "--name", name});
+    process_.start(KELVORA_SIM_PROGRAM, {"--alsa", "--name", name});
     return process_.waitForStarted() &&
            QTest::qWaitFor([&] { return Errors().contains("Ctrl+C ends"); }, 20000);
   }
