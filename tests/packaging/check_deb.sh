@@ -31,8 +31,10 @@ for field in "Section: sound" "Homepage: https://kelvora.org/" "Maintainer: " "V
   grep -q "^ $field" <<<"$info" || fail "control has no '$field'"
 done
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
-for file in ./usr/bin/kelvora ./usr/bin/kelvora-sim ./usr/share/applications/org.kelvora.Kelvora.desktop \
-  ./usr/share/man/man1/kelvora.1 ./usr/share/kelvora/help/index.html; do
+for file in ./usr/bin/kelvora ./usr/bin/kelvora-sim ./usr/bin/kelvora-cli \
+  ./usr/share/applications/org.kelvora.Kelvora.desktop ./usr/share/man/man1/kelvora.1 \
+  ./usr/share/man/man1/kelvora-cli.1 ./usr/share/bash-completion/completions/kelvora-cli \
+  ./usr/share/kelvora/help/index.html; do
   grep -qx -- "$file" <<<"$contents" || fail "the package lacks $file"
 done
 ((failures == 0)) || { echo "$failures check(s) failed"; exit 1; }
@@ -46,6 +48,7 @@ docker run --rm -v "$out:/pkg:ro" debian:12 sh -ec "
   apt-get install -y -qq /pkg/$(basename "$deb") >/dev/null
   kelvora --version | grep -qx 'kelvora $version'
   kelvora-sim --help >/dev/null
+  kelvora-cli --device sim ls | grep -q 'Demo Synth'
   test -s /usr/share/icons/hicolor/256x256/apps/org.kelvora.Kelvora.png
   QT_QPA_PLATFORM=offscreen timeout 5 kelvora || test \$? -eq 124
 " || { echo "FAIL: installing the package into Debian 12"; exit 1; }

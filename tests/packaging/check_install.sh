@@ -24,10 +24,11 @@ if ! cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1; t
 fi
 
 id=org.kelvora.Kelvora
-expected=(bin/kelvora bin/kelvora-sim
+expected=(bin/kelvora bin/kelvora-sim bin/kelvora-cli
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml
   share/icons/hicolor/scalable/apps/$id.svg
-  share/man/man1/kelvora.1 share/man/man1/kelvora-sim.1)
+  share/man/man1/kelvora.1 share/man/man1/kelvora-sim.1 share/man/man1/kelvora-cli.1
+  share/bash-completion/completions/kelvora-cli)
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
@@ -37,7 +38,7 @@ done
 for file in "${expected[@]}"; do
   [[ -s $prefix/$file ]] || fail "$file is not installed"
 done
-for program in kelvora kelvora-sim; do
+for program in kelvora kelvora-sim kelvora-cli; do
   [[ -x $prefix/bin/$program ]] || fail "bin/$program is not executable"
 done
 extra=$(find "$prefix" -type f \( -name '*_test' -o -name '*bench*' -o -name '*.a' -o -name 'kelvora-iconrender' \))
@@ -71,7 +72,7 @@ else
   skip "appstreamcli is missing"
 fi
 
-for page in kelvora kelvora-sim; do
+for page in kelvora kelvora-sim kelvora-cli; do
   man_file=$prefix/share/man/man1/$page.1
   if command -v man >/dev/null; then
     text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$man_file" 2>"$scratch/man.err")
@@ -99,6 +100,30 @@ out=$("${no_display[@]}" "$prefix/bin/kelvora" /DF --help 2>&1)
 "$prefix/bin/kelvora-sim" --help >/dev/null || fail "kelvora-sim --help"
 answer=$(printf '\xf0\x0f\x03\x00\x40\x00\x23\xf7' | "$prefix/bin/kelvora-sim" --stdio 2>/dev/null | od -An -tx1 | tr -d ' \n')
 [[ $answer == f00f0300010000f7 ]] || fail "the installed kelvora-sim answered the probe with '$answer'"
+
+# kelvora-cli runs from the prefix with a fresh home and lists the built-in sampler's demo.
+cli_home=$scratch/cli-home
+mkdir -p "$cli_home"
+cli=(env -i PATH="$prefix/bin:$PATH" HOME="$cli_home" XDG_CONFIG_HOME="$cli_home/config"
+  XDG_STATE_HOME="$cli_home/state" ASAN_OPTIONS=detect_leaks=0)
+out=$("${cli[@]}" kelvora-cli --version 2>&1)
+[[ $? -eq 0 && $out == "kelvora-cli $version" ]] || fail "kelvora-cli --version printed '$out'"
+out=$("${cli[@]}" kelvora-cli --device sim ls 2>&1)
+[[ $? -eq 0 && $out == *"1/1/1  Sine"* ]] || fail "kelvora-cli --device sim ls printed '$out'"
+"${cli[@]}" kelvora-cli --device sim ls >/dev/full 2>/dev/null && fail "kelvora-cli ls into a full disk succeeded"
+
+# The bash completion completes commands, option values and device names.
+completion=$prefix/share/bash-completion/completions/kelvora-cli
+complete_line() {
+  "${cli[@]}" bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+    _kelvora_cli; printf "%s\n" "${COMPREPLY[@]}"' _ "$completion" "$@"
+}
+out=$(complete_line kelvora-cli fa)
+[[ $out == $'fade-in\nfade-out' ]] || fail "completing 'fa' gave '$out'"
+out=$(complete_line kelvora-cli --device Simu)
+[[ $out == 'Simulated\ EPS-16\ PLUS' ]] || fail "completing a device gave '$out'"
+out=$(complete_line kelvora-cli upload --channel l)
+[[ $out == left ]] || fail "completing an upload channel gave '$out'"
 
 # The installed program starts on the offscreen platform with a fresh home, writes its first
 # settings and keeps running until it is ended.
