@@ -3,6 +3,7 @@
 
 #include "batch/BackupFolder.h"
 #include "batch/DataFetcher.h"
+#include "batch/SamplerCommands.h"
 #include "batch/batch_support.h"
 #include "protocol/Records.h"
 #include "protocol/Sysex.h"
@@ -64,8 +65,7 @@ TEST_F(RestoreJobTest, EmptiedSamplerGetsEverythingBack) {
   EXPECT_EQ(restored.filesTransferred, 5);
   // The two general limits and the copy; the sampler took every word written.
   ASSERT_EQ(restored.limits.size(), 3u);
-  EXPECT_NE(restored.limits[2].find("1/1/3 Sine Copy played the data"),
-            std::string::npos);
+  EXPECT_NE(restored.limits[2].find("1/1/3 Sine Copy played the data"), std::string::npos);
 
   ASSERT_TRUE(Backup(Second()).Succeeded());
   bool complete = false;
@@ -157,8 +157,7 @@ TEST_F(RestoreJobTest, PlansThatCannotWorkAreRefusedBeforeAnythingIsSent) {
   EmptySampler();
   const JobResult damaged = Restore(First());
   EXPECT_EQ(damaged.outcome, TransferOutcome::Refused);
-  EXPECT_NE(damaged.message.find("2/1/1 Noise Hit is missing or damaged"),
-            std::string::npos)
+  EXPECT_NE(damaged.message.find("2/1/1 Noise Hit is missing or damaged"), std::string::npos)
       << damaged.message;
 }
 
@@ -196,6 +195,18 @@ TEST_F(RestoreJobTest, CancelSaysWhichInstrumentIsPartlyThere) {
   EXPECT_EQ(Restore(First(), midway).outcome, TransferOutcome::Cancelled);
   EXPECT_EQ(midway.failedFiles, 1);
   EXPECT_EQ(midway.updates, 2);
+}
+
+// For a sampler that takes the key range only this way; the protocol wants 2 s after each.
+TEST_F(RestoreJobTest, KeyRangeGoesByPutParameterWithItsPauses) {
+  SamplerCommands commands(*eps);
+  const uint32_t before = midi::TickCount();
+  commands.PutKeyRange(Target{0, 0, 2}, 30, 40);
+  EXPECT_GE(midi::TickCount() - before, 4000u);
+  const Record record = SamplerRecord(0, 2);
+  EXPECT_EQ(record[kWsLowKey], 30 << 8);
+  EXPECT_EQ(record[kWsHighKey], 40 << 8);
+  EXPECT_EQ(eps->CurrentTarget().waveSample, 1);  // the session's target is put back
 }
 
 TEST_F(RestoreJobTest, FullMemoryStopsWithTheSlotToClearUp) {
