@@ -24,6 +24,8 @@ struct UploadChoices {
   KeyRangeMode range = KeyRangeMode::Full;
   int channelMode = fcMono;  // fcLeft, fcRight, fcMono or fcChannel; mono files ignore it
   int channel = 0;           // with fcChannel: the channel taken, from 0
+  // The wavesample's name; empty keeps the default record's "UNNAMED WS".
+  std::string waveSampleName;
 };
 
 // Empty when the choices can be sent; otherwise what is out of range, for a person.

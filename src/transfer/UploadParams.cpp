@@ -1,6 +1,7 @@
 #include "transfer/UploadParams.h"
 
 #include "diagnostics/Debugdevice.h"
+#include "protocol/NameCodec.h"
 #include "protocol/Records.h"
 
 namespace kelvora::transfer {
@@ -38,6 +39,7 @@ void PrepareUploadParams(int* record, const UploadSource& source, const UploadCh
   SetPosition(record, kWsLoopEnd, frames);
   record[kWsRate] = source.RateWord();
   record[kWsRootKey] = choices.rootKey << 8;
+  if (!choices.waveSampleName.empty()) EncodeName(record, choices.waveSampleName);
   if (choices.channelMode == fcLeft) SetChannelPosition(record, kHardLeft);
   if (choices.channelMode == fcRight) SetChannelPosition(record, kHardRight);
   if (const std::optional<SourceLoop> loop = source.Loop()) ApplyLoop(record, *loop);
