@@ -30,6 +30,8 @@ struct PlanFile {
   std::string rootSource;  // where the root key came from: "given", "metadata", "name", ...
   int64_t memoryBlocks = 0;
   double wireSeconds = 0;
+  std::string format;  // the file in words: "24-bit FLAC, 96000 Hz, stereo, 3.2 s"
+  std::string pitch;   // what happens to its pitch: "96000 Hz -> 48000 Hz, plays at pitch"
 };
 
 // What the target instrument holds now.

@@ -8,6 +8,7 @@
 #include "cli/LsCommand.h"
 #include "cli/ProbeCommand.h"
 #include "cli/RenameCommand.h"
+#include "cli/UploadCommand.h"
 #include "cli/RestoreCommand.h"
 
 namespace kelvora::cli {
@@ -18,6 +19,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
   commands.push_back(std::make_unique<ProbeCommand>());
   commands.push_back(std::make_unique<LsCommand>());
   commands.push_back(std::make_unique<DownloadCommand>());
+  commands.push_back(std::make_unique<UploadCommand>());
   commands.push_back(std::make_unique<RenameCommand>());
   commands.push_back(std::make_unique<DeleteCommand>());
   using Kind = EditCommand::Kind;

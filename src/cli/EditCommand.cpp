@@ -76,7 +76,7 @@ void EditCommand::Declare(CLI::App& program) {
   }
   if (HasDepth()) {
     command_->add_option("--depth", depth_, "The fade's depth: 0-6 for 3.0-6.0 dB in 0.5 dB steps")
-        ->check(CLI::Range(0, 6));
+        ->check(CLI::Range(0, 6).description(""));
   }
 }
 

@@ -18,14 +18,17 @@ void GlobalOptions::Declare(CLI::App& program) {
       ->type_name("NAME|NUMBER|sim");
   program.add_option("--out", out, "The MIDI output, when it is not the --device")
       ->type_name("NAME|NUMBER|sim");
-  program.add_option("--channel", channel, "The sampler's base MIDI channel, 1-16")
-      ->check(CLI::Range(1, 16))
+  program
+      .add_option("--channel", channel,
+                  "The sampler's base MIDI channel, 1-16 (before the command: after upload, "
+                  "--channel picks the audio channel)")
+      ->check(CLI::Range(1, 16).description(""))
       ->type_name("N");
   program
       .add_option("--block-size", blockSize,
                   "Samples per transfer block, 256-10240 (larger blocks move data a little "
                   "faster)")
-      ->check(CLI::Range(256, protocol::kSampleBufferWords))
+      ->check(CLI::Range(256, protocol::kSampleBufferWords).description(""))
       ->type_name("SAMPLES");
   program
       .add_option("--sim-state", simState,

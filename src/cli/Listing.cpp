@@ -85,7 +85,7 @@ std::string WaveSampleLine(const QJsonObject& ws) {
   if (ws["copyOf"].isString()) line += "  copy of " + Str(ws["copyOf"]);
   line += "  " + Num(ws["length"]) + " samples " + Fixed(ws["seconds"].toDouble(), "%.3f") +
           " s  " + Num(ws["rate"]) + " Hz  root " + Str(ws["rootKey"]["name"]) + "  keys " +
-          Str(ws["lowKey"]["name"]) + "-" + Str(ws["highKey"]["name"]) + "  " +
+          Str(ws["lowKey"]["name"]) + ".." + Str(ws["highKey"]["name"]) + "  " +
           Str(ws["playbackMode"]) + "  start " + Num(ws["sampleStart"]) + " end " +
           Num(ws["sampleEnd"]);
   if (ws["loops"].toBool()) {

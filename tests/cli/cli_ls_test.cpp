@@ -63,7 +63,7 @@ TEST_F(CliLsTest, JsonHoldsEveryFieldTheTextPrintsForEveryDemoWavesample) {
         for (const std::string& part :
              {Str(ws["name"]), Num(ws["length"]) + " samples", Num(ws["rate"]) + " Hz",
               "root " + Str(ws["rootKey"]["name"]),
-              "keys " + Str(ws["lowKey"]["name"]) + "-" + Str(ws["highKey"]["name"]),
+              "keys " + Str(ws["lowKey"]["name"]) + ".." + Str(ws["highKey"]["name"]),
               Str(ws["playbackMode"]), "start " + Num(ws["sampleStart"]),
               "end " + Num(ws["sampleEnd"])}) {
           EXPECT_NE(wsLine.find(part), std::string::npos) << part << " in " << wsLine;
