@@ -26,6 +26,9 @@ Interrupt::Interrupt() {
   // SA_RESETHAND: the second signal finds the default action and ends the program.
   SetAction(SIGINT, &OnSignal, SA_RESTART | SA_RESETHAND);
   SetAction(SIGTERM, &OnSignal, SA_RESTART | SA_RESETHAND);
+  // A reader that has gone is a failed write the program reports, not a death in the middle of
+  // a transfer that would leave the sampler out of step.
+  SetAction(SIGPIPE, SIG_IGN, 0);
   installed_ = true;
 }
 
@@ -33,6 +36,7 @@ Interrupt::~Interrupt() {
   if (!installed_) return;
   SetAction(SIGINT, SIG_DFL, 0);
   SetAction(SIGTERM, SIG_DFL, 0);
+  SetAction(SIGPIPE, SIG_DFL, 0);
 }
 
 void Interrupt::Request() { gRequested.store(true); }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -80,6 +82,21 @@ TEST(CliConnectionTest, AStateFileThatCannotBeReadStopsTheSimulatedSamplerAndIsK
   std::fclose(file);
   EXPECT_STREQ(kept, "not a sampler's memory")
       << "a file the sampler could not read is not overwritten";
+}
+
+TEST(CliConnectionTest, AListingNobodyReadsAnyMoreIsAFailureNotADeathBySigpipe) {
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  close(ends[0]);
+  std::FILE* gone = fdopen(ends[1], "w");
+  std::FILE* err = std::tmpfile();
+  midi::FakeClock clock{1000};
+  midi::SetClock(&clock);
+  const int exit = RunProgram({"--device", "sim", "ls"}, {gone, err, false, "/nonexistent"});
+  midi::SetClock(nullptr);
+  EXPECT_EQ(exit, kExitFailed);
+  std::fclose(gone);
+  std::fclose(err);
 }
 
 TEST(DeviceCatalogTest, AnInputAndAnOutputOfOneNameAreOneDeviceAndTheSimulatorComesLast) {
