@@ -8,8 +8,8 @@
 #include "cli/LsCommand.h"
 #include "cli/ProbeCommand.h"
 #include "cli/RenameCommand.h"
-#include "cli/UploadCommand.h"
 #include "cli/RestoreCommand.h"
+#include "cli/UploadCommand.h"
 
 namespace kelvora::cli {
 
