@@ -97,8 +97,8 @@ int EditCommand::Run(CommandContext& context) {
   }
   const int sampleStart = protocol::GetPosition(ws.record.data(), protocol::kWsSampleStart);
   const int sampleEnd = protocol::GetPosition(ws.record.data(), protocol::kWsSampleEnd);
-  if (range_.empty()) range = {sampleStart, sampleEnd};
-  if (HasRange() && (range.start >= range.end || range.end > sampleEnd)) {
+  if (!HasRange() || range_.empty()) range = {sampleStart, sampleEnd};
+  if (range.start >= range.end || range.end > sampleEnd) {
     return context.Fail(kExitRefused, "The range " + std::to_string(range.start) + "-" +
                                           std::to_string(range.end) + " does not lie within " +
                                           target.Label() + ", whose samples end at " +
@@ -106,39 +106,41 @@ int EditCommand::Run(CommandContext& context) {
   }
   protocol::TEps& eps = context.Connection().Eps();
   target.Aim(eps);
+  Send(eps, range.start, range.end);
+  return Report(context, target.Label(), range.start, range.end, eps.WaitResult());
+}
+
+void EditCommand::Send(protocol::TEps& eps, int start, int end) const {
   switch (kind_) {
     case Kind::Normalize:
-      eps.NormalizeGain();
-      break;
+      return eps.NormalizeGain();
     case Kind::Reverse:
-      eps.ReverseData(range.start, range.end);
-      break;
+      return eps.ReverseData(start, end);
     case Kind::Clear:
-      eps.ClearData(range.start, range.end);
-      break;
+      return eps.ClearData(start, end);
     case Kind::FadeIn:
-      eps.FadeIn(range.start, range.end, depth_);
-      break;
+      return eps.FadeIn(start, end, depth_);
     case Kind::FadeOut:
-      eps.FadeOut(range.start, range.end, depth_);
-      break;
+      return eps.FadeOut(start, end, depth_);
   }
-  const int result = eps.WaitResult();
+}
+
+int EditCommand::Report(CommandContext& context, const std::string& label, int start, int end,
+                        int result) const {
   const bool done = result == protocol::prAck;
-  if (context.Out().Json()) {
-    context.Out().Document(
-        QJsonDocument(QJsonObject{{"command", Name()},
-                                  {"wavesample", QString::fromStdString(target.Label())},
-                                  {"start", HasRange() ? range.start : sampleStart},
-                                  {"end", HasRange() ? range.end : sampleEnd},
-                                  {"done", done}}));
+  Console& out = context.Out();
+  if (out.Json()) {
+    out.Document(QJsonDocument(QJsonObject{{"command", Name()},
+                                           {"wavesample", QString::fromStdString(label)},
+                                           {"start", start},
+                                           {"end", end},
+                                           {"done", done}}));
   }
   if (!done) {
-    return context.Fail(kExitFailed, std::string(Name()) + " of " + target.Label() +
+    return context.Fail(kExitFailed, std::string(Name()) + " of " + label +
                                          " did not happen: " + Sentence(result) + ".");
   }
-  if (!context.Out().Json())
-    context.Out().Line(std::string(Name()) + " " + target.Label() + ": done.");
+  if (!out.Json()) out.Line(std::string(Name()) + " " + label + ": done.");
   return kExitDone;
 }
 

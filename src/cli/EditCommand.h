@@ -4,6 +4,10 @@
 
 #include "cli/Command.h"
 
+namespace kelvora::protocol {
+class TEps;
+}
+
 namespace kelvora::cli {
 
 // The remote edits, carried out by the sampler on its own memory: `normalize I/L/W`, and
@@ -22,6 +26,11 @@ class EditCommand : public Command {
 
  private:
   const char* Name() const;
+  // The command for [start, end) of the session's current wavesample.
+  void Send(protocol::TEps& eps, int start, int end) const;
+  // Tells the sampler's answer and returns the exit code.
+  int Report(CommandContext& context, const std::string& label, int start, int end,
+             int result) const;
   bool HasRange() const { return kind_ != Kind::Normalize; }
   bool HasDepth() const { return kind_ == Kind::FadeIn || kind_ == Kind::FadeOut; }
 
