@@ -235,41 +235,26 @@ const UploadCommand::Opening* UploadCommand::OpeningOf(const std::string& path) 
 int UploadCommand::Send(CommandContext& context, const batch::UploadPlan& plan,
                         const QJsonObject& planJson, const transfer::ChannelPick& pick) {
   protocol::TEps& eps = context.Connection().Eps();
-  ConsoleProgress& progress = context.Progress();
-  batch::TransferWatch watch(progress, *eps.MidiIn, batch::kDefaultStallLimitMs);
+  batch::TransferWatch watch(context.Progress(), *eps.MidiIn, batch::kDefaultStallLimitMs);
   int64_t total = 0;
   for (const batch::PlannedFile& planned : plan.files) total += planned.file.frames;
-  progress.JobStarted(static_cast<int>(plan.files.size()), total);
+  context.Progress().JobStarted(static_cast<int>(plan.files.size()), total);
   QJsonArray uploads;
   int exit = kExitDone;
   for (const batch::PlannedFile& planned : plan.files) {
     const std::string slot =
         batch::FormatWaveSample(plan.instrument, planned.layer, planned.waveSample);
-    transfer::OpenedSource opened =
-        transfer::OpenUploadSource(planned.file.path, OpeningOf(planned.file.path)->options);
-    transfer::TransferResult result{transfer::TransferOutcome::Refused, opened.refusal};
-    progress.FileStarted(slot + " " + planned.file.path, planned.file.frames);
-    if (opened.source) {
-      watch.Start(planned.file.frames);
-      result = transfer::UploadEngine(eps, watch)
-                   .Upload(ChoicesFor(plan.instrument, planned, pick), *opened.source);
-    }
-    progress.FileFinished(result.Succeeded());
-    if (watch.Stalled()) result.message = batch::TransferWatch::StallMessage();
+    const transfer::TransferResult result =
+        SendOne(context, watch, ChoicesFor(plan.instrument, planned, pick), planned.file, slot);
     uploads.append(QJsonObject{{"file", QString::fromStdString(planned.file.path)},
                                {"slot", QString::fromStdString(slot)},
                                {"done", result.Succeeded()},
                                {"message", QString::fromStdString(result.message)}});
-    if (result.Succeeded()) {
-      if (!context.Out().Json()) context.Out().Line(slot + " <- " + planned.file.path);
-      continue;
+    if (!result.Succeeded()) {
+      exit = watch.UserCancelled() ? kExitInterrupted : kExitFailed;
+      break;
     }
-    exit = watch.UserCancelled() ? kExitInterrupted : kExitFailed;
-    if (exit == kExitFailed) {
-      context.Out().Error("'" + planned.file.path + "' did not go into " + slot + ": " +
-                          (result.message.empty() ? "the upload failed." : result.message));
-    }
-    break;
+    if (!context.Out().Json()) context.Out().Line(slot + " <- " + planned.file.path);
   }
   if (exit == kExitDone && !name_.empty() && !eps.RenameInstrument(plan.instrument, name_)) {
     exit = context.Fail(kExitFailed, "Instrument " + std::to_string(plan.instrument + 1) +
@@ -279,6 +264,36 @@ int UploadCommand::Send(CommandContext& context, const batch::UploadPlan& plan,
     context.Out().Document(QJsonDocument(QJsonObject{{"plan", planJson}, {"uploads", uploads}}));
   }
   return exit;
+}
+
+// One file, opened again with the options it was planned with; what went wrong is told here.
+transfer::TransferResult UploadCommand::SendOne(CommandContext& context,
+                                                batch::TransferWatch& watch,
+                                                const transfer::UploadChoices& choices,
+                                                const batch::PlanFile& file,
+                                                const std::string& slot) {
+  ConsoleProgress& progress = context.Progress();
+  transfer::OpenedSource opened =
+      transfer::OpenUploadSource(file.path, OpeningOf(file.path)->options);
+  transfer::TransferResult result{transfer::TransferOutcome::Refused, opened.refusal};
+  progress.FileStarted(slot + " " + file.path, file.frames);
+  if (opened.source) {
+    watch.Start(file.frames);
+    result =
+        transfer::UploadEngine(context.Connection().Eps(), watch).Upload(choices, *opened.source);
+  }
+  progress.FileFinished(result.Succeeded());
+  if (watch.Stalled()) result.message = batch::TransferWatch::StallMessage();
+  if (result.Succeeded()) return result;
+  if (watch.UserCancelled()) {
+    progress.Note("Interrupted: " + slot + " holds " + std::to_string(result.samples) + " of the " +
+                  std::to_string(file.frames) + " samples of '" + file.path +
+                  "'; upload it again.");
+  } else {
+    context.Out().Error("'" + file.path + "' did not go into " + slot + ": " +
+                        (result.message.empty() ? "the upload failed." : result.message));
+  }
+  return result;
 }
 
 }  // namespace kelvora::cli

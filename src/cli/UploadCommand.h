@@ -4,9 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "batch/TransferWatch.h"
 #include "batch/UploadPlan.h"
 #include "cli/Command.h"
 #include "cli/UploadOptions.h"
+#include "transfer/TransferResult.h"
+#include "transfer/UploadChoices.h"
 #include "transfer/UploadSources.h"
 
 namespace kelvora::cli {
@@ -34,6 +37,9 @@ class UploadCommand : public Command {
               batch::PlanFile& file);
   int Send(CommandContext& context, const batch::UploadPlan& plan, const QJsonObject& planJson,
            const transfer::ChannelPick& pick);
+  transfer::TransferResult SendOne(CommandContext& context, batch::TransferWatch& watch,
+                                   const transfer::UploadChoices& choices,
+                                   const batch::PlanFile& file, const std::string& slot);
   const Opening* OpeningOf(const std::string& path) const;
 
   CLI::App* command_ = nullptr;

@@ -16,5 +16,6 @@ kelvora_gtest(cli_library_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/cli_connection_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/cli_console_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/cli_upload_options_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/cli_listing_test.cpp
   LIBS kelvora::cli
   LABELS concurrency)

@@ -4,6 +4,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QThread>
+#include <csignal>
 #include <cstdio>
 
 #include "CliRunner.h"
@@ -28,6 +30,31 @@ void WriteRamp(const QString& path, int count, int first, int rate = 44100) {
   for (int i = 0; i < count; ++i) ok = ok && transfer::WriteLe16(file, uint16_t(first + 7 * i));
   ASSERT_EQ(std::fclose(file), 0);
   ASSERT_TRUE(ok);
+}
+
+// A stereo 16-bit file whose left channel is `left` and right channel its negation.
+void WriteStereo(const QString& path, const std::vector<int16_t>& left) {
+  QByteArray bytes;
+  const auto le = [&](uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes.append(char((value >> (8 * i)) & 0xFF));
+  };
+  const uint32_t data = static_cast<uint32_t>(left.size()) * 4;
+  bytes.append("RIFF");
+  le(36 + data, 4);
+  bytes.append("WAVEfmt ");
+  for (const auto& [value, size] : std::vector<std::pair<uint32_t, int>>{
+           {16, 4}, {1, 2}, {2, 2}, {44100, 4}, {44100 * 4, 4}, {4, 2}, {16, 2}}) {
+    le(value, size);
+  }
+  bytes.append("data");
+  le(data, 4);
+  for (const int16_t sample : left) {
+    le(uint16_t(sample), 2);
+    le(uint16_t(-sample), 2);
+  }
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
 }
 
 std::vector<int16_t> Ramp(int count, int first) {
@@ -102,6 +129,42 @@ TEST_F(CliUploadTest, AFileGoesIntoFreeOrNamedSlotsAndJsonHoldsThePlanAndTheResu
   EXPECT_TRUE(Has(named.out, "(replaces the wavesample there)")) << named.out;
   ASSERT_EQ(Run({"download", "1/1/2", "-o", "back.wav"}).exitCode, 0);
   EXPECT_EQ(WavSamplesOf(cli.Path("back.wav")), Ramp(300, 5)) << "unchanged: the file's words";
+}
+
+TEST_F(CliUploadTest, TheChannelChosenOfAStereoFileIsTheOneThatGoesIn) {
+  const std::vector<int16_t> left = Ramp(400, 1000);
+  std::vector<int16_t> right;
+  for (const int16_t sample : left) right.push_back(static_cast<int16_t>(-sample));
+  WriteStereo(cli.Path("stereo.wav"), left);
+  const struct {
+    const char* channel;
+    std::vector<int16_t> expected;
+  } cases[] = {{"left", left}, {"right", right}, {"2", right}, {"mono", std::vector<int16_t>(400)}};
+  for (const auto& c : cases) {
+    const CliResult upload = Run({"upload", "stereo.wav", "--to", "1/1/2", "--channel", c.channel});
+    ASSERT_EQ(upload.exitCode, 0) << c.channel << ": " << upload.err;
+    ASSERT_EQ(Run({"download", "1/1/2", "-o", "back.wav", "--force"}).exitCode, 0);
+    EXPECT_EQ(WavSamplesOf(cli.Path("back.wav")), c.expected) << c.channel;
+  }
+  const CliResult third = Run({"upload", "stereo.wav", "--to", "1/1/2", "--channel", "3"});
+  EXPECT_EQ(third.exitCode, 4) << "a channel the file does not have";
+  EXPECT_TRUE(Has(third.err, "stereo.wav")) << third.err;
+}
+
+TEST_F(CliUploadTest, CtrlCStopsAnUploadAndLeavesTheSamplerInStep) {
+  WriteRamp(cli.Path("long.wav"), 44100, 0);
+  std::unique_ptr<QProcess> process =
+      cli.Start(cli.Kept() + QStringList{"--sim-paced", "upload", "long.wav", "--to", "1/1/2"});
+  ASSERT_TRUE(process->waitForStarted());
+  QThread::msleep(1500);  // well into the 42 s the samples take on the cable
+  ::kill(static_cast<pid_t>(process->processId()), SIGINT);
+  const CliResult result = CliRunner::Finish(*process, 30000);
+  EXPECT_EQ(result.exitCode, 130) << result.err;
+  EXPECT_TRUE(Has(result.err, "1/1/2 long.wav: stopped after ")) << result.err;
+  EXPECT_TRUE(Has(result.err, " of the 44100 samples of 'long.wav'; upload it again."))
+      << result.err;
+  EXPECT_EQ(Run({"probe"}).exitCode, 0) << "the sampler answers the next command in step";
+  EXPECT_EQ(Run({"ls", "1"}).exitCode, 0);
 }
 
 TEST_F(CliUploadTest, APlanThatDoesNotFitOrAFileThatCannotBeReadIsRefusedBeforeAnythingIsSent) {
