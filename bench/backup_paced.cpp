@@ -13,9 +13,9 @@
 
 #include "batch/BackupJob.h"
 #include "batch/BackupReader.h"
-#include "midi/MidiSystem.h"
 #include "protocol/Eps.h"
 #include "protocol/Sysex.h"
+#include "support/ScopedDriver.h"
 #include "transfer_harness.h"
 
 namespace {
@@ -105,11 +105,11 @@ int main(int argc, char** argv) {
   options.paced = true;
   SamplerProcess sampler(options);  // forks: before any thread exists
   SocketMidiDriver driver(sampler);
-  midi::SetDriver(&driver);
   bool ok = false;
   const std::string folder = TempPath("backup-bench");
   std::filesystem::remove_all(folder);
   {
+    kelvora::testing::ScopedDriver useDriver(driver);
     QuietUi ui;
     protocol::TEps eps(ui);
     eps.BlockSize = blockSize;
@@ -121,7 +121,6 @@ int main(int argc, char** argv) {
     eps.MidiIn->Close();
     eps.MidiOut->Close();
   }
-  midi::SetDriver(nullptr);
   std::filesystem::remove_all(folder);
   return ok ? 0 : 1;
 }

@@ -2,7 +2,7 @@
 # Built with the rest; run by hand or with `ctest -L bench`.
 add_library(transfer_bench_harness STATIC
   ${CMAKE_CURRENT_LIST_DIR}/transfer_harness.cpp ${CMAKE_CURRENT_LIST_DIR}/transfer_harness.h)
-target_link_libraries(transfer_bench_harness PUBLIC kelvora::transfer kelvora::sim)
+target_link_libraries(transfer_bench_harness PUBLIC kelvora::transfer kelvora::sim kelvora::test_support)
 target_include_directories(transfer_bench_harness PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 
 foreach(name transfer_paced transfer_throughput transfer_memory)

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "midi/MidiSystem.h"
 #include "protocol/Eps.h"
+#include "support/ScopedDriver.h"
 #include "transfer_harness.h"
 
 namespace {
@@ -27,12 +27,12 @@ int RoundTripProcess(int64_t samples) {
   options.demoContent = false;
   SamplerProcess sampler(options);
   SocketMidiDriver driver(sampler);
-  midi::SetDriver(&driver);
   const std::string source = TempPath("memory.wav");
   const std::string back = TempPath("memory-back.wav");
   WriteSignalFile(source, samples);
   bool ok = false;
   {
+    kelvora::testing::ScopedDriver useDriver(driver);
     QuietUi ui;
     protocol::TEps eps(ui);
     eps.BlockSize = protocol::kSampleBufferWords;
@@ -42,7 +42,6 @@ int RoundTripProcess(int64_t samples) {
     eps.MidiIn->Close();
     eps.MidiOut->Close();
   }
-  midi::SetDriver(nullptr);
   std::remove(source.c_str());
   std::remove(back.c_str());
   std::printf("%ld %d\n", PeakResidentKb(), ok ? 1 : 0);

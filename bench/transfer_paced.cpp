@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "midi/MidiSystem.h"
 #include "protocol/Eps.h"
+#include "support/ScopedDriver.h"
 #include "transfer_harness.h"
 
 namespace {
@@ -71,9 +71,9 @@ int main() {
   options.paced = true;
   SamplerProcess sampler(options);  // forks: before any thread exists
   SocketMidiDriver driver(sampler);
-  midi::SetDriver(&driver);
   bool ok = true;
   {
+    kelvora::testing::ScopedDriver useDriver(driver);
     QuietUi ui;
     protocol::TEps eps(ui);
     std::printf("%-9s %6s %8s %9s %9s %9s %7s %7s\n", "transfer", "block", "samples", "bytes",
@@ -86,6 +86,5 @@ int main() {
     eps.MidiIn->Close();
     eps.MidiOut->Close();
   }
-  midi::SetDriver(nullptr);
   return ok ? 0 : 1;
 }

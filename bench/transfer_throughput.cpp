@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "midi/MidiSystem.h"
 #include "protocol/Eps.h"
 #include "sim/SimMidiDriver.h"
+#include "support/ScopedDriver.h"
 #include "transfer_harness.h"
 
 int main() {
@@ -17,12 +17,12 @@ int main() {
   options.memoryWords = 4 * kSamples;
   options.demoContent = false;
   sim::SimMidiDriver driver(options);
-  midi::SetDriver(&driver);
   const std::string source = TempPath("throughput.wav");
   const std::string back = TempPath("throughput-back.wav");
   WriteSignalFile(source, kSamples);
   bool ok = false;
   {
+    kelvora::testing::ScopedDriver useDriver(driver);
     QuietUi ui;
     protocol::TEps eps(ui);
     eps.BlockSize = protocol::kSampleBufferWords;
@@ -46,7 +46,6 @@ int main() {
     eps.MidiIn->Close();
     eps.MidiOut->Close();
   }
-  midi::SetDriver(nullptr);
   std::remove(source.c_str());
   std::remove(back.c_str());
   return ok ? 0 : 1;

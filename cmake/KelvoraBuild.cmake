@@ -1,4 +1,4 @@
-# Warnings, sanitizers and the test helpers every folder uses.
+# Warnings, sanitizers and the library helper every folder uses.
 
 add_compile_options(-Wall -Wextra)
 add_compile_definitions(QT_NO_SIGNALS_SLOTS_KEYWORDS)
@@ -39,35 +39,5 @@ function(kelvora_folder_library name)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   if(sources)
     kelvora_library(${name} SOURCES ${sources} LIBS ${ARG_LIBS})
-  endif()
-endfunction()
-
-# kelvora_gtest(<name> SOURCES ... LIBS ... [LABELS ...]): a GoogleTest executable registered
-# with CTest as one test.
-function(kelvora_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300
-                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
-  if(ARG_LABELS)
-    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
-  endif()
-endfunction()
-
-# kelvora_qtest(<name> SOURCES ... LIBS ... [LABELS ...]): a Qt Test executable on the offscreen
-# platform, registered with CTest.
-function(kelvora_qtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300
-                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KELVORA_SHOTS=${CMAKE_BINARY_DIR}/shots")
-  if(ARG_LABELS)
-    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
   endif()
 endfunction()

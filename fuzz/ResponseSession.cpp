@@ -8,9 +8,10 @@
 #include "FuzzClock.h"
 #include "WavFiles.h"
 #include "midi/Clock.h"
-#include "midi/MidiSystem.h"
 #include "protocol/Eps.h"
-#include "protocol/SessionRecordingUi.h"
+#include "support/ScopedClock.h"
+#include "support/ScopedDriver.h"
+#include "support/SessionRecordingUi.h"
 #include "transfer/DownloadEngine.h"
 #include "transfer/UploadEngine.h"
 
@@ -187,8 +188,8 @@ std::vector<uint8_t> SessionPlan::ToBytes() const {
 void RunSession(const SessionPlan& plan, ReplyScript& script, ScriptCable& cable,
                 const std::string& scratchDir) {
   FuzzClock clock;
-  midi::SetClock(&clock);
-  midi::SetDriver(&cable);
+  testing::ScopedClock useClock(clock);
+  testing::ScopedDriver useCable(cable);
   cable.AttachPeer(&script);
   {
     testing::SessionRecordingUi ui;
@@ -206,8 +207,6 @@ void RunSession(const SessionPlan& plan, ReplyScript& script, ScriptCable& cable
     Require(ui.beginWaits == ui.endWaits, "a wait cursor left on");
   }
   cable.AttachPeer(nullptr);
-  midi::SetDriver(nullptr);
-  midi::SetClock(nullptr);
 }
 
 }  // namespace kelvora::fuzz

@@ -5,7 +5,7 @@
 namespace kelvora::midi {
 
 // The millisecond tick the ports' deadlines run on. The program uses a steady clock; tests
-// install a FakeClock so that the 5, 10 and 20-second limits pass in virtual time.
+// install a virtual one so that the 5, 10 and 20-second limits pass without waiting.
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -27,6 +27,5 @@ void SetClock(Clock* clock);
 
 }  // namespace kelvora::midi
 
-// Users of the clock get the test clock and the deadline helper with it.
-#include "midi/FakeClock.h"
+// Users of the clock get the deadline helper with it.
 #include "midi/Timeout.h"

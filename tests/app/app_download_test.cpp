@@ -14,7 +14,6 @@
 #include "app/CommandTable.h"
 #include "app/DownloadCommand.h"
 #include "app/MainForms.h"
-#include "diagnostics/DebugLogCapture.h"
 #include "dialogs/NoInstrForm.h"
 #include "dialogs/OpenWaveForm.h"
 #include "dialogs/StatusForm.h"
@@ -22,6 +21,7 @@
 #include "midi/MidiSystem.h"
 #include "protocol/Eps.h"
 #include "protocol/Records.h"
+#include "support/DebugLogCapture.h"
 
 using namespace kelvora::app;
 using kelvora::dialogs::TNoInstrForm;

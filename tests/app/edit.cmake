@@ -1,5 +1,4 @@
 # The Edit commands of the main window against the simulated sampler.
-kelvora_qtest(app_edit_test
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/app_edit_test.cpp ${KELVORA_APP_TEST_SUPPORT}
-  LIBS kelvora::app Qt6::Widgets)
+kelvora_tests(qtest LIBS kelvora::app kelvora::test_support Qt6::Widgets
+  TEST app_edit_test app_edit_test.cpp ${KELVORA_APP_TEST_SUPPORT})
 target_include_directories(app_edit_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/controls)

@@ -1,7 +1,6 @@
 # Uploads from the main window: the Upload... command, the command-line transfer, dropped files.
-kelvora_qtest(app_upload_test
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/app_upload_test.cpp ${KELVORA_APP_TEST_SUPPORT}
-          ${PROJECT_SOURCE_DIR}/tests/transfer/wav_support.cpp
-  LIBS kelvora::app Qt6::Widgets)
+kelvora_tests(qtest LIBS kelvora::app kelvora::test_support Qt6::Widgets
+  TEST app_upload_test app_upload_test.cpp ${KELVORA_APP_TEST_SUPPORT}
+       ${PROJECT_SOURCE_DIR}/tests/transfer/wav_support.cpp)
 target_include_directories(app_upload_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/controls
   ${PROJECT_SOURCE_DIR}/tests/dialogs ${PROJECT_SOURCE_DIR}/tests)

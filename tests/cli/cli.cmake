@@ -17,5 +17,5 @@ kelvora_gtest(cli_library_test
           ${CMAKE_CURRENT_LIST_DIR}/cli_console_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/cli_upload_options_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/cli_listing_test.cpp
-  LIBS kelvora::cli
+  LIBS kelvora::cli kelvora::test_support
   LABELS concurrency)

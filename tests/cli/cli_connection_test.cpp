@@ -8,7 +8,8 @@
 #include "cli/DeviceCatalog.h"
 #include "cli/ExitCode.h"
 #include "cli/Program.h"
-#include "midi/Clock.h"
+#include "support/FakeClock.h"
+#include "support/ScopedClock.h"
 
 namespace kelvora::cli {
 namespace {
@@ -16,9 +17,8 @@ namespace {
 // kelvora-cli run in this process on virtual time, its streams read back as text.
 class InProcessRun {
  public:
-  InProcessRun() : out_(std::tmpfile()), err_(std::tmpfile()) { midi::SetClock(&clock_); }
+  InProcessRun() : out_(std::tmpfile()), err_(std::tmpfile()) {}
   ~InProcessRun() {
-    midi::SetClock(nullptr);
     std::fclose(out_);
     std::fclose(err_);
   }
@@ -37,7 +37,8 @@ class InProcessRun {
     return text;
   }
 
-  midi::FakeClock clock_{1000};
+  testing::FakeClock clock_{1000};
+  testing::ScopedClock useClock_{clock_};
   std::FILE* out_;
   std::FILE* err_;
 };
@@ -90,10 +91,12 @@ TEST(CliConnectionTest, AListingNobodyReadsAnyMoreIsAFailureNotADeathBySigpipe) 
   close(ends[0]);
   std::FILE* gone = fdopen(ends[1], "w");
   std::FILE* err = std::tmpfile();
-  midi::FakeClock clock{1000};
-  midi::SetClock(&clock);
-  const int exit = RunProgram({"--device", "sim", "ls"}, {gone, err, false, "/nonexistent"});
-  midi::SetClock(nullptr);
+  int exit = 0;
+  {
+    testing::FakeClock clock{1000};
+    testing::ScopedClock useClock(clock);
+    exit = RunProgram({"--device", "sim", "ls"}, {gone, err, false, "/nonexistent"});
+  }
   EXPECT_EQ(exit, kExitFailed);
   std::fclose(gone);
   std::fclose(err);

@@ -1,7 +1,5 @@
 #include "UiTestSupport.h"
 
-#include <QTemporaryDir>
-
 namespace kelvora::testing {
 
 int CountingDriver::OpenOutput(int device, int slot) {
@@ -28,11 +26,6 @@ void CountingDriver::Reset() {
   inputOpens.clear();
   outputOpens.clear();
   inputCloses = outputCloses = 0;
-}
-
-QString ScratchFolder() {
-  static QTemporaryDir folder;
-  return folder.path();
 }
 
 }  // namespace kelvora::testing

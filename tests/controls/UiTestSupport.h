@@ -11,6 +11,7 @@
 #include "midi/DeviceList.h"
 #include "midi/MidiDriver.h"
 #include "protocol/SessionUi.h"
+#include "support/TempFolder.h"
 
 namespace kelvora::testing {
 
@@ -86,8 +87,5 @@ void WhenModal(std::function<void(T*)> action) {
   });
   timer->start(5);
 }
-
-// A scratch folder for settings and logs, removed at the end.
-QString ScratchFolder();
 
 }  // namespace kelvora::testing

@@ -1,6 +1,3 @@
 # The device and channel pickers, on the offscreen platform.
-kelvora_qtest(controls_pickers_test
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/controls_pickers_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/UiTestSupport.cpp
-  LIBS kelvora::controls Qt6::Widgets)
+kelvora_tests(qtest LIBS kelvora::controls kelvora::test_support Qt6::Widgets
+  TEST controls_pickers_test controls_pickers_test.cpp UiTestSupport.cpp)

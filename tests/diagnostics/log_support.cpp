@@ -7,32 +7,6 @@
 
 namespace kelvora::diagnostics::test {
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kelvora-log-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-ScopedEnv::ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-  if (const char* old = std::getenv(name)) saved_ = old;
-  if (value)
-    ::setenv(name, value->c_str(), 1);
-  else
-    ::unsetenv(name);
-}
-
-ScopedEnv::~ScopedEnv() {
-  if (saved_)
-    ::setenv(name_.c_str(), saved_->c_str(), 1);
-  else
-    ::unsetenv(name_.c_str());
-}
-
 std::string ReadWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;

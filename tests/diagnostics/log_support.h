@@ -6,6 +6,8 @@
 #include <string>
 
 #include "diagnostics/Debugdevice.h"
+#include "support/ScopedEnv.h"
+#include "support/TempFolder.h"
 
 namespace kelvora::diagnostics::test {
 
@@ -20,32 +22,8 @@ inline const std::string kEndBanner =
     "\r\n"
     "\r\n";
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-// Sets (or with nullopt unsets) an environment variable and restores it on destruction.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, std::optional<std::string> value);
-  ~ScopedEnv();
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  std::string name_;
-  std::optional<std::string> saved_;
-};
+using kelvora::testing::ScopedEnv;
+using kelvora::testing::TempFolder;
 
 std::string ReadWhole(const std::string& path);
 void WriteWhole(const std::string& path, const std::string& text);

@@ -1,21 +1,9 @@
 # Preferences, the connection-failure dialog, the welcome and About, on the offscreen platform.
-kelvora_qtest(noeps_test
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/noeps_test.cpp
-    ${PROJECT_SOURCE_DIR}/tests/controls/UiTestSupport.cpp
-  LIBS kelvora::dialogs Qt6::Widgets)
-target_include_directories(noeps_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/controls)
-
-kelvora_qtest(guidance_test
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/guidance_test.cpp
-    ${PROJECT_SOURCE_DIR}/tests/controls/UiTestSupport.cpp
-  LIBS kelvora::dialogs Qt6::Widgets)
-target_include_directories(guidance_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/controls)
-
-kelvora_qtest(prefs_test
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/prefs_test.cpp
-    ${PROJECT_SOURCE_DIR}/tests/controls/UiTestSupport.cpp
-  LIBS kelvora::dialogs kelvora::sim Qt6::Widgets)
-target_include_directories(prefs_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/controls)
+set(ui_support ${PROJECT_SOURCE_DIR}/tests/controls/UiTestSupport.cpp)
+kelvora_tests(qtest LIBS kelvora::dialogs kelvora::test_support Qt6::Widgets
+  TEST noeps_test noeps_test.cpp ${ui_support}
+  TEST guidance_test guidance_test.cpp ${ui_support}
+  TEST prefs_test prefs_test.cpp ${ui_support} LIBS kelvora::sim)
+foreach(test noeps_test guidance_test prefs_test)
+  target_include_directories(${test} PRIVATE ${PROJECT_SOURCE_DIR}/tests/controls)
+endforeach()

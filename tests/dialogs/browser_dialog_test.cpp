@@ -15,7 +15,7 @@
 #include "dialogs/RenameInstrForm.h"
 #include "dialogs/WsIsCopyForm.h"
 #include "dialogs/browser_modal.h"
-#include "editor/ViewSession.h"
+#include "support/SimSession.h"
 
 using kelvora::dialogs::bmDownload;
 using kelvora::dialogs::bmOpen;
@@ -27,7 +27,7 @@ using kelvora::dialogs::TRenameInstrForm;
 using kelvora::dialogs::TWsIsCopyForm;
 using kelvora::testing::FocusAndWait;
 using kelvora::testing::ModalWatch;
-using kelvora::testing::ViewSession;
+using kelvora::testing::SimSession;
 
 namespace {
 
@@ -39,7 +39,7 @@ QStringList Lines(const QListWidget* box) {
 
 // Instruments 2 and 5 (indices 1 and 4): "Piano" with wavesamples 1 and 2, "Bass 1" with 3.
 struct Browser {
-  ViewSession session;
+  SimSession session;
   TOpenWaveForm form{*session.eps};
 
   Browser() {
@@ -283,7 +283,7 @@ class BrowserDialogTest : public QObject {
   }
 
   void cancelInTheNoInstrumentsDialogNeverShowsTheBrowser() {
-    ViewSession session;
+    SimSession session;
     session.Connect();
     TOpenWaveForm form(*session.eps);
     ModalWatch<TNoInstrForm> asked([](TNoInstrForm* dialog) { dialog->CancelButton->click(); });
@@ -294,7 +294,7 @@ class BrowserDialogTest : public QObject {
   }
 
   void continueReadsTheSamplerAgain() {
-    ViewSession session;
+    SimSession session;
     session.Connect();
     TOpenWaveForm form(*session.eps);
     int asked = 0;
@@ -331,7 +331,7 @@ class BrowserDialogTest : public QObject {
   }
 
   void aCopyIsRedirectedToItsSourceOnYes() {
-    ViewSession session;
+    SimSession session;
     session.AddInstrument(0, "SYNTH");
     session.AddLayer(0, 0);
     session.AddWaveSample(0, 0, 1, 1000, 999);

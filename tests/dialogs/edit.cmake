@@ -1,4 +1,3 @@
 # The editing dialogs: the Scale Data envelope editor and the playback mode picker.
-kelvora_qtest(dialogs_edit_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/edit_dialogs_test.cpp
-  LIBS kelvora::dialogs)
+kelvora_tests(qtest LIBS kelvora::dialogs
+  TEST dialogs_edit_tests edit_dialogs_test.cpp)

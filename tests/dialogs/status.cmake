@@ -1,4 +1,3 @@
 # The transfer progress window.
-kelvora_qtest(dialogs_status_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/status_form_test.cpp
-  LIBS kelvora::dialogs)
+kelvora_tests(qtest LIBS kelvora::dialogs
+  TEST dialogs_status_tests status_form_test.cpp)

@@ -1,6 +1,3 @@
 # The upload dialog against the simulated sampler, with WAV files written by the test.
-kelvora_qtest(dialogs_upload_tests
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/upload_form_test.cpp
-    ${PROJECT_SOURCE_DIR}/tests/editor/ViewSession.cpp
-  LIBS kelvora::dialogs kelvora::sim Qt6::Multimedia)
+kelvora_tests(qtest LIBS kelvora::dialogs
+  TEST dialogs_upload_tests upload_form_test.cpp LIBS kelvora::test_support Qt6::Multimedia)

@@ -23,14 +23,14 @@
 #include "dialogs/RenameInstrForm.h"
 #include "dialogs/UploadForm.h"
 #include "dialogs/browser_modal.h"
-#include "editor/ViewSession.h"
+#include "support/SimSession.h"
 
 using kelvora::dialogs::KeyName;
 using kelvora::dialogs::TRenameInstrForm;
 using kelvora::dialogs::TUploadForm;
 using kelvora::testing::FocusAndWait;
 using kelvora::testing::ModalWatch;
-using kelvora::testing::ViewSession;
+using kelvora::testing::SimSession;
 using kelvora::transfer::KeyRangeMode;
 
 namespace {
@@ -67,7 +67,7 @@ void WriteWav(const QString& path, int channels, int bits = 16) {
 // The demo sampler and a folder with mono.wav, stereo.wav and stereo2.wav, which is also the
 // main window's folder.
 struct Upload {
-  ViewSession session{true};
+  SimSession session{SimSession::DemoOptions()};
   QTemporaryDir dir;
   QString folder = dir.path();
   TUploadForm form{*session.eps, folder};

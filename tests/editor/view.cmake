@@ -1,17 +1,6 @@
-# The waveform view: its drawing arithmetic, window commands, selection and audition.
-kelvora_qtest(editor_painter_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/view_painter_test.cpp
-  LIBS kelvora::editor)
-
-kelvora_qtest(editor_view_tests
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/view_window_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ViewSession.cpp
-  LIBS kelvora::editor kelvora::sim)
-
-# Pictures of the view and the browser in <build>/shots, for review.
-kelvora_qtest(editor_view_shots
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/view_shots_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ViewSession.cpp
-  LIBS kelvora::editor kelvora::dialogs kelvora::sim)
+# The waveform view: its drawing arithmetic, window commands, selection and audition; pictures
+# of the view and the browser in <build>/shots, for review.
+kelvora_tests(qtest LIBS kelvora::editor
+  TEST editor_painter_tests view_painter_test.cpp
+  TEST editor_view_tests view_window_test.cpp LIBS kelvora::test_support
+  TEST editor_view_shots view_shots_test.cpp LIBS kelvora::dialogs kelvora::test_support)

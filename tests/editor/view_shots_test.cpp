@@ -14,13 +14,13 @@
 #include "dialogs/RenameInstrForm.h"
 #include "dialogs/WsIsCopyForm.h"
 #include "dialogs/browser_modal.h"
-#include "editor/ViewSession.h"
 #include "editor/WaveView.h"
+#include "support/SimSession.h"
 
 using kelvora::dialogs::TOpenWaveForm;
 using kelvora::editor::WaveView;
 using kelvora::testing::ModalWatch;
-using kelvora::testing::ViewSession;
+using kelvora::testing::SimSession;
 
 namespace {
 
@@ -74,7 +74,7 @@ class ViewShotsTest : public QObject {
 
  private Q_SLOTS:
   void theDemoPadWholeZoomedAndAtOneSamplePerPoint() {
-    ViewSession session(true);
+    SimSession session{SimSession::DemoOptions()};
     QVERIFY(session.Connect());
     QCOMPARE(session.Open(2, 1), 1);  // "WARM PAD", looped
     WaveView view(*session.eps);
@@ -111,7 +111,7 @@ class ViewShotsTest : public QObject {
   }
 
   void theBrowserAndItsDialogs() {
-    ViewSession session(true);
+    SimSession session{SimSession::DemoOptions()};
     QVERIFY(session.Connect());
     TOpenWaveForm form(*session.eps);
     QStringList lines;

@@ -6,20 +6,20 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "editor/ViewSession.h"
 #include "editor/WaveView.h"
 #include "protocol/Records.h"
 #include "protocol/Sysex.h"
+#include "support/SimSession.h"
 
 using kelvora::editor::WaveView;
-using kelvora::testing::ViewSession;
+using kelvora::testing::SimSession;
 namespace editor = kelvora::editor;
 
 namespace {
 
 // A view 512 pixels wide, so that column x shows overview point x.
 struct OpenView {
-  ViewSession session;
+  SimSession session;
   WaveView view{*session.eps};
   int stateChanges = 0;
   int openResult = 0;

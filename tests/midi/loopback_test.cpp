@@ -48,14 +48,12 @@ class AnsweringPeer : public LoopbackPeer {
 class LoopbackTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetDriver(&loopback);
     ASSERT_TRUE(in.Open());
     ASSERT_TRUE(out.Open());
   }
   void TearDown() override {
     in.Close();
     out.Close();
-    SetDriver(nullptr);
   }
   std::vector<uint8_t> ReadAll() {
     std::vector<uint8_t> bytes;
@@ -66,6 +64,7 @@ class LoopbackTest : public ::testing::Test {
     for (uint8_t b : message) out.SendByte(b);
   }
   LoopbackMidiDriver loopback{"Loopback", 100};
+  testing::ScopedDriver useLoopback_{loopback};
   TMidiIn in;
   TMidiOut out;
 };
@@ -187,10 +186,9 @@ TEST(LoopbackDriverTest, PortsSeeTheirSlotsClosedWhenTheDriverGoes) {
   TMidiIn in;
   {
     LoopbackMidiDriver loopback;
-    SetDriver(&loopback);
+    testing::ScopedDriver use(loopback);
     ASSERT_TRUE(out.Open());
     ASSERT_TRUE(in.Open());
-    SetDriver(nullptr);
   }
   EXPECT_FALSE(out.IsOpen());
   EXPECT_FALSE(in.IsOpen());

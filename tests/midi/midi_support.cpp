@@ -74,12 +74,7 @@ void ScriptedDriver::CloseInput(int slot) {
   if (confirmClose) DoreRav::MidiInHandler(slot, InEvent::Closed);
 }
 
-VirtualTime::VirtualTime() : clock(1000) {
-  clock.SetSettleTime(std::chrono::milliseconds(2));
-  SetClock(&clock);
-}
-
-VirtualTime::~VirtualTime() { SetClock(nullptr); }
+VirtualTime::VirtualTime() { clock.SetSettleTime(std::chrono::milliseconds(2)); }
 
 std::string PortErrorText(const std::function<void()>& action) {
   try {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "diagnostics/DebugLogCapture.h"
-
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -10,6 +8,10 @@
 
 #include "midi/Clock.h"
 #include "midi/MidiDriver.h"
+#include "support/DebugLogCapture.h"
+#include "support/FakeClock.h"
+#include "support/ScopedClock.h"
+#include "support/ScopedDriver.h"
 
 namespace kelvora::midi::test {
 
@@ -53,8 +55,10 @@ class ScriptedDriver : public MidiDriver {
 class VirtualTime {
  public:
   VirtualTime();
-  ~VirtualTime();
-  FakeClock clock;
+  testing::FakeClock clock{1000};
+
+ private:
+  testing::ScopedClock use_{clock};
 };
 
 using LogCapture = kelvora::testing::DebugLogCapture;

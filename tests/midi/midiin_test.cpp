@@ -18,8 +18,6 @@ using Calls = std::vector<std::string>;
 
 class MidiInTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetDriver(&driver); }
-  void TearDown() override { SetDriver(nullptr); }
   void Arrive(const TMidiIn& port, const std::vector<uint8_t>& bytes) {
     DoreRav::MidiInHandler(port.Slot(), InEvent::LongData, bytes.data(), bytes.size());
   }
@@ -28,6 +26,7 @@ class MidiInTest : public ::testing::Test {
   }
   test::VirtualTime time;
   test::ScriptedDriver driver;
+  testing::ScopedDriver useDriver_{driver};
 };
 
 TEST_F(MidiInTest, PoolHoldsSixteenPortsAndReusesAFreedSlot) {

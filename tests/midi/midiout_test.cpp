@@ -15,13 +15,12 @@ using Calls = std::vector<std::string>;
 
 class MidiOutTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetDriver(&driver); }
-  void TearDown() override { SetDriver(nullptr); }
   void Send(TMidiOut& port, const std::vector<uint8_t>& bytes) {
     for (uint8_t b : bytes) port.SendByte(b);
   }
   test::VirtualTime time;
   test::ScriptedDriver driver;
+  testing::ScopedDriver useDriver_{driver};
 };
 
 TEST_F(MidiOutTest, PoolHoldsSixteenPortsAndReusesAFreedSlot) {

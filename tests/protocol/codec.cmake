@@ -1,9 +1,4 @@
 # The SysEx codec, the parameter records, the name codec and the occupancy tables.
-kelvora_gtest(protocol_codec_tests
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/codec_sysex_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/codec_reader_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/codec_records_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/codec_names_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/codec_occupancy_test.cpp
-  LIBS kelvora::protocol)
+kelvora_tests(gtest LIBS kelvora::protocol
+  TEST protocol_codec_tests codec_sysex_test.cpp codec_reader_test.cpp codec_records_test.cpp
+       codec_names_test.cpp codec_occupancy_test.cpp)

@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "midi/DoreRav.h"
-#include "midi/MidiSystem.h"
-#include "protocol/SessionFixture.h"
 #include "sim/FaultPlan.h"
+#include "support/SessionFixture.h"
 
 namespace kelvora::testing {
 namespace {
@@ -53,7 +52,7 @@ TEST_F(DevicesTest, WaitThenSilenceMeansNoSystem) {
 }
 
 TEST_F(DevicesTest, PortsThatDoNotOpenAreReportedWithoutRetry) {
-  SessionLogCapture log;
+  DebugLogCapture log;
   ui.noEpsAnswers = {mrRetry, mrRetry};
   eps->MidiIn->SetDeviceID(-1);
   EXPECT_FALSE(eps->OpenDevices());
@@ -96,7 +95,7 @@ class StuckOutputDriver : public midi::MidiDriver {
 
 TEST_F(DevicesTest, PortFailureRaisedMidwayStillEndsTheWait) {
   StuckOutputDriver stuck;
-  midi::SetDriver(&stuck);
+  ScopedDriver useStuck(stuck);
   EXPECT_THROW(eps->OpenDevices(), midi::PortError);
   EXPECT_EQ(ui.beginWaits, 1);
   EXPECT_EQ(ui.endWaits, 1);
@@ -155,7 +154,7 @@ TEST_F(ReadConfigTest, DerivesTheTablesAndRestoresTheTarget) {
 }
 
 TEST_F(ReadConfigTest, AsksEachInstrumentAndTheLayersOfMultiLayerOnes) {
-  SessionLogCapture log;
+  DebugLogCapture log;
   eps->ReadConfig();
   Settle();
   std::vector<uint8_t> expected;

@@ -5,7 +5,7 @@
 
 #include "protocol/NameCodec.h"
 #include "protocol/Records.h"
-#include "protocol/SessionFixture.h"
+#include "support/SessionFixture.h"
 
 namespace kelvora::testing {
 namespace {

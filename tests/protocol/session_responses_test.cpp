@@ -2,8 +2,8 @@
 // the two boxes, the download paths and its debug lines.
 #include <gtest/gtest.h>
 
-#include "protocol/SessionFixture.h"
 #include "sim/FaultPlan.h"
+#include "support/SessionFixture.h"
 
 namespace kelvora::testing {
 namespace {
@@ -166,7 +166,7 @@ TEST_F(ResponseTest, DownloadDataOutsideTheBufferIsRefusedUntouched) {
 }
 
 TEST_F(ResponseTest, DebugLinesTraceTheExchange) {
-  SessionLogCapture log;
+  DebugLogCapture log;
   SendToProgram(Response(1));
   SendToProgram(Response(0));
   EXPECT_EQ(eps->ProcessInput(), prAck);
@@ -186,7 +186,7 @@ TEST_F(ResponseTest, DebugLinesTraceTheExchange) {
 
 // A record that breaks off keeps the words read so far and says where it stopped.
 TEST_F(ResponseTest, TruncatedRecordTellsWhereItStopped) {
-  SessionLogCapture log;
+  DebugLogCapture log;
   std::vector<uint8_t> bytes =
       Bytes([&](ByteSink& s) { SendWsParamsHeader(s, Channel(), eps->CurrentTarget()); });
   const std::vector<int> words(50, 0x4100);

@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "protocol/SessionFixture.h"
+#include "support/SessionFixture.h"
 
 namespace kelvora::testing {
 namespace {

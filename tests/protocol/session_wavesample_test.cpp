@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "protocol/SessionFixture.h"
+#include "support/SessionFixture.h"
 
 namespace kelvora::testing {
 namespace {
@@ -89,7 +89,7 @@ TEST_F(WaveSampleTest, ParametersOnlyCopyIsReportedAndNotExtended) {
 
 // Mended: copying an empty range never lengthened the data, so opening never ended.
 TEST_F(WaveSampleTest, WaveSampleEndingAtZeroFailsToOpen) {
-  SessionLogCapture log;
+  DebugLogCapture log;
   eps->WaveSample = 3;
   EXPECT_EQ(eps->OpenWs(true), 0);
   EXPECT_FALSE(eps->WsOpen);

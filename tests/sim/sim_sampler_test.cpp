@@ -4,7 +4,6 @@
 #include <mutex>
 #include <thread>
 
-#include "midi/MidiSystem.h"
 #include "midi/Midiin.h"
 #include "midi/Midiout.h"
 #include "sim/SamplerStatus.h"
@@ -12,6 +11,8 @@
 #include "sim/SimulatedSampler.h"
 #include "sim/WireTiming.h"
 #include "sim_support.h"
+#include "support/ScopedClock.h"
+#include "support/ScopedDriver.h"
 
 namespace kelvora::sim::test {
 namespace {
@@ -112,8 +113,8 @@ TEST_F(SamplerThread, PacedTimesFollowTheWireArithmetic) {
 
 // A block of 10240 words takes 9.8 s on the wire: it is on time because it begins on time.
 TEST_F(SamplerThread, APacedBlockLongerThanTheAckLimitIsTaken) {
-  midi::FakeClock clock;
-  midi::SetClock(&clock);
+  testing::FakeClock clock;
+  testing::ScopedClock useClock(clock);
   time.Attach(&clock);
   SimOptions options;
   options.paced = true;
@@ -133,14 +134,13 @@ TEST_F(SamplerThread, APacedBlockLongerThanTheAckLimitIsTaken) {
   }
   EXPECT_EQ(StatusOf(answer), kAck);
   sampler.reset();
-  midi::SetClock(nullptr);
 }
 
 // A cable that hands the block on whole after its 9.8 s says when it began; dated by its end it
 // would be late.
 TEST_F(SamplerThread, AWholeBlockDatedByItsFirstByteIsOnTime) {
-  midi::FakeClock clock;
-  midi::SetClock(&clock);
+  testing::FakeClock clock;
+  testing::ScopedClock useClock(clock);
   time.Attach(&clock);
   Make(SimOptions{}, &time);
   const Target t{2, 0, 1};
@@ -163,7 +163,6 @@ TEST_F(SamplerThread, AWholeBlockDatedByItsFirstByteIsOnTime) {
     EXPECT_EQ(StatusOf(answer[0].bytes), dated ? kAck : kNak) << (dated ? "dated" : "undated");
   }
   sampler.reset();
-  midi::SetClock(nullptr);
 }
 
 TEST_F(SamplerThread, LongEditsSpreadTheirWaitsOverTheProcessingTime) {
@@ -208,8 +207,8 @@ TEST(SimMidiDriver, IsAMidiDeviceThatAnswersTheProgramsPorts) {
   asr.model = SamplerModel::Asr10;
   EXPECT_EQ(SimMidiDriver::DeviceName(asr.model), "Simulated ASR-10");
 
-  midi::SetDriver(&driver);
   {
+    testing::ScopedDriver use(driver);
     midi::TMidiIn in;
     midi::TMidiOut out;
     ASSERT_TRUE(in.Open());
@@ -231,7 +230,6 @@ TEST(SimMidiDriver, IsAMidiDeviceThatAnswersTheProgramsPorts) {
     in.Close();
     out.Close();
   }
-  midi::SetDriver(nullptr);
 }
 
 }  // namespace

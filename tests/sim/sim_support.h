@@ -5,13 +5,13 @@
 #include <mutex>
 #include <vector>
 
-#include "midi/FakeClock.h"
 #include "protocol/Sysex.h"
 #include "sim/SamplerEngine.h"
 #include "sim/SamplerLog.h"
 #include "sim/SamplerMemory.h"
 #include "sim/SimOptions.h"
 #include "sim/SimTime.h"
+#include "support/FakeClock.h"
 
 namespace kelvora::sim::test {
 
@@ -70,12 +70,12 @@ class FakeSimTime : public SimTime {
   int64_t NowUs() override;
   void SleepUntilUs(int64_t deadline) override;
   void Interrupt() override {}
-  void Attach(midi::FakeClock* clock) { clock_ = clock; }
+  void Attach(testing::FakeClock* clock) { clock_ = clock; }
 
  private:
   std::mutex mutex_;
   int64_t now_ = 0;
-  midi::FakeClock* clock_ = nullptr;
+  testing::FakeClock* clock_ = nullptr;
 };
 
 }  // namespace kelvora::sim::test

@@ -1,14 +1,6 @@
-# Audio files of any format into upload words: the rates, the paths, the conversion's parts
-# and what an upload costs. No sampler involved.
-kelvora_gtest(audio_source_test
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/sampler_rates_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/audio_parts_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/audio_source_test.cpp
-  LIBS kelvora::transfer_fixture)
-
-# Audio files of every format through the simulated sampler and back.
-kelvora_gtest(audio_upload_test
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/audio_upload_test.cpp
-  LIBS kelvora::transfer_fixture)
+# Audio files of any format into upload words: the rates, the paths, the conversion's parts and
+# what an upload costs, with no sampler involved; then every format through the simulated
+# sampler and back.
+kelvora_tests(gtest LIBS kelvora::transfer_fixture
+  TEST audio_source_test sampler_rates_test.cpp audio_parts_test.cpp audio_source_test.cpp
+  TEST audio_upload_test audio_upload_test.cpp)

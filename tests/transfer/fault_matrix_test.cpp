@@ -67,7 +67,7 @@ struct CellResult {
 // of that press is kept to check how soon the transfer stops.
 class PatientUser : public RecordingProgress {
  public:
-  explicit PatientUser(midi::FakeClock& clock) : clock_(clock) {}
+  explicit PatientUser(testing::FakeClock& clock) : clock_(clock) {}
   void ShowProgress() override {
     RecordingProgress::ShowProgress();
     last_ = clock_.Now();
@@ -87,7 +87,7 @@ class PatientUser : public RecordingProgress {
   uint32_t PressedAt() const { return pressedAt_; }
 
  private:
-  midi::FakeClock& clock_;
+  testing::FakeClock& clock_;
   uint32_t last_ = 0;
   bool pressed_ = false;
   uint32_t pressedAt_ = 0;

@@ -50,7 +50,7 @@ uint32_t Seed() {
 // Cancels a transfer that has shown no progress for a virtual second.
 class ImpatientUser : public TransferProgress {
  public:
-  explicit ImpatientUser(midi::FakeClock& clock) : clock_(clock) {}
+  explicit ImpatientUser(testing::FakeClock& clock) : clock_(clock) {}
   void SetCaption(const std::string&) override {}
   void ShowProgress() override { last_ = clock_.Now(); }
   void UpdateProgress(float, float) override { last_ = clock_.Now(); }
@@ -58,7 +58,7 @@ class ImpatientUser : public TransferProgress {
   bool Cancelled() override { return clock_.Now() - last_ > 1000; }
 
  private:
-  midi::FakeClock& clock_;
+  testing::FakeClock& clock_;
   uint32_t last_ = 0;
 };
 

@@ -4,7 +4,6 @@
 
 #include <atomic>
 
-#include "midi/MidiSystem.h"
 #include "transfer/RiffFile.h"
 #include "transfer/transfer_support.h"
 #include "transfer/wav_support.h"
@@ -25,18 +24,13 @@ class StuckDriver : public sim::SimMidiDriver {
 class StuckPort : public TransferFixture {
  protected:
   void SetUp() override {
-    clock.SetSettleTime(std::chrono::milliseconds(300));
-    midi::SetClock(&clock);
-    auto stuckDriver = std::make_unique<StuckDriver>(Options());
-    stuck_ = stuckDriver.get();
-    driver = std::move(stuckDriver);
-    midi::SetDriver(driver.get());
-    eps = std::make_unique<protocol::TEps>(ui);
-    eps->MidiIn->SetDeviceID(0);
-    eps->MidiOut->SetDeviceID(0);
-    eps->MidiOut->SetChannel(Channel());
-    ASSERT_TRUE(Connect());
+    TransferFixture::SetUp();
     eps->BlockSize = 256;
+  }
+  std::unique_ptr<sim::SimMidiDriver> MakeDriver(const sim::SimOptions& options) override {
+    auto driver = std::make_unique<StuckDriver>(options);
+    stuck_ = driver.get();
+    return driver;
   }
 
   // The port sticks once the transfer has shown its first block.

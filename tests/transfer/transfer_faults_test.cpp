@@ -43,7 +43,7 @@ TEST_F(Faults, CancelAfterTwoOfFourBlocksLeavesAnHonestFile) {
   UploadThousand();
   RecordingProgress progress;
   progress.cancelAfterUpdates = 2;
-  testing::SessionLogCapture log;
+  testing::DebugLogCapture log;
   const TransferResult result = Download(temp_ / "cut.wav", progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Cancelled);
   EXPECT_EQ(result.samples, 512);
@@ -150,7 +150,7 @@ TEST_F(Faults, SlowDownOnEveryBlockRaisesTheDelay) {
   sim::FaultPlan plan;
   plan.slowDownEveryBlock = true;
   Sampler().SetFaults(plan);
-  testing::SessionLogCapture log;
+  testing::DebugLogCapture log;
   UploadThousand();
   EXPECT_EQ(eps->Delay, 400);  // four blocks, 100 ms more each
   // Each block twice, and the first two more times while instrument and layer were created.
@@ -255,7 +255,7 @@ class LateAnswers : public Faults {
   // jumps over quiet waits would take for a port that stopped sending.
   void SetUp() override {
     Faults::SetUp();
-    midi::SetClock(nullptr);
+    UseRealTime();
   }
   sim::SimOptions Options() override {
     sim::SimOptions options = Faults::Options();

@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SoxRoundTrip,
 TEST_F(RoundTrips, ThousandFramesGoInFourBlocksAndComeBackInFour) {
   eps->BlockSize = 256;
   WriteMono16(temp_ / "k.wav", TestSignal(1000));
-  testing::SessionLogCapture log;
+  testing::DebugLogCapture log;
   RoundTrip(temp_ / "k.wav", NewInstrument(), temp_ / "back.wav");
   // The first block goes out again after the instrument and after the layer were created.
   const std::vector<std::pair<int, int>> blocks = {{0, 256},   {0, 256},   {0, 256},
@@ -120,7 +120,7 @@ TEST_F(RoundTrips, ReplacingAWavesampleDeletesTheOldOneFirst) {
   const std::vector<int16_t> shorter(300, 1234);
   WriteMono16(temp_ / "new.wav", shorter);
   RoundTrip(temp_ / "old.wav", NewInstrument(), temp_ / "back.wav");
-  testing::SessionLogCapture log;
+  testing::DebugLogCapture log;
   EXPECT_EQ(RoundTrip(temp_ / "new.wav", NewInstrument(), temp_ / "back.wav"), shorter);
   EXPECT_EQ(CountSent(Sampler(), kDeleteWaveSample), 1);
   EXPECT_NE(log.Text().find("Deleting old WaveSample\r\n"), std::string::npos);

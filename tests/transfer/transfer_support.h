@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "protocol/Eps.h"
-#include "protocol/SessionFixture.h"
 #include "sim/SimMidiDriver.h"
+#include "support/SessionFixture.h"
 #include "transfer/DownloadEngine.h"
 #include "transfer/Progress.h"
 #include "transfer/UploadChoices.h"

@@ -1,5 +1,4 @@
 # WAV reading, writing, the upload's refusals and frame conversion.
-kelvora_gtest(wav_test
-  SOURCES wav_reader_test.cpp wav_writer_test.cpp wav_conversion_test.cpp
-          wav_upload_check_test.cpp
-  LIBS kelvora::transfer_fixture)
+kelvora_tests(gtest LIBS kelvora::transfer_fixture
+  TEST wav_test wav_reader_test.cpp wav_writer_test.cpp wav_conversion_test.cpp
+       wav_upload_check_test.cpp)

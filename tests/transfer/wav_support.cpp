@@ -8,17 +8,6 @@
 
 namespace kelvora::transfer::test {
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kelvora-wav-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 Bytes Le16(unsigned value) { return {uint8_t(value), uint8_t(value >> 8)}; }
 
 Bytes Le32(uint32_t value) {

@@ -4,22 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "support/TempFolder.h"
+
 namespace kelvora::transfer::test {
 
 using Bytes = std::vector<uint8_t>;
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+using kelvora::testing::TempFolder;
 
 Bytes Le16(unsigned value);
 Bytes Le32(uint32_t value);

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "support/ScopedEnv.h"
+#include "support/TempFolder.h"
+
 namespace kelvora::testing {
 
 // Sends the debug log to a file session in a private temporary folder for the life of the
@@ -16,7 +19,8 @@ class DebugLogCapture {
   std::string Text();  // ends the session and returns all it wrote
 
  private:
-  std::string folder_;
+  TempFolder folder_;
+  ScopedEnv logFolder_;
   bool open_ = true;
 };
 

@@ -8,13 +8,13 @@
 
 #include "midi/Clock.h"
 
-namespace kelvora::midi {
+namespace kelvora::testing {
 
 // Virtual time for tests. Sleep advances it at once. A wait for MIDI activity first waits a
 // short real settle time, because peers (the loopback, the simulated sampler) answer from real
 // threads; only when nothing happened in that time does it advance virtual time by the whole
-// remaining limit, so a 20-second time-out costs one settle time.
-class FakeClock : public Clock {
+// remaining limit, so a 20-second time-out costs one settle time. Install it with ScopedClock.
+class FakeClock : public midi::Clock {
  public:
   explicit FakeClock(uint32_t start = 0);
 
@@ -34,4 +34,4 @@ class FakeClock : public Clock {
   std::function<void(uint32_t)> onAdvance_;
 };
 
-}  // namespace kelvora::midi
+}  // namespace kelvora::testing

@@ -1,8 +1,10 @@
-#include "midi/FakeClock.h"
+#include "support/FakeClock.h"
 
 #include "midi/MidiActivity.h"
 
-namespace kelvora::midi {
+namespace kelvora::testing {
+
+using midi::MidiActivity;
 
 FakeClock::FakeClock(uint32_t start) : now_(start) {}
 
@@ -33,4 +35,4 @@ void FakeClock::SetOnAdvance(std::function<void(uint32_t now)> hook) {
 
 void FakeClock::SetSettleTime(std::chrono::milliseconds settle) { settleMs_.store(settle.count()); }
 
-}  // namespace kelvora::midi
+}  // namespace kelvora::testing
