@@ -7,7 +7,11 @@
 
 namespace kelvora::cli::test {
 
-CliRunner::CliRunner() { QDir(home_.path()).mkpath("config/Kelvora"); }
+CliRunner::CliRunner() { QDir(Home("")).mkpath("config/Kelvora"); }
+
+QString CliRunner::Home(const QString& name) const {
+  return QString::fromStdString(home_.Path()) + "/" + name;
+}
 
 std::vector<int16_t> WavSamplesOf(const QString& path) {
   batch::WavSamples wav;
@@ -19,19 +23,17 @@ std::vector<int16_t> WavSamplesOf(const QString& path) {
 }
 
 QStringList CliRunner::Kept() const {
-  return {"--device", "sim", "--sim-state", work_.filePath("sampler.state")};
+  return {"--device", "sim", "--sim-state", Path("sampler.state")};
 }
-
-QString CliRunner::SettingsFile() const { return home_.filePath("config/Kelvora/Kelvora.ini"); }
 
 std::unique_ptr<QProcess> CliRunner::Start(const QStringList& arguments) {
   auto process = std::make_unique<QProcess>();
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("HOME", home_.path());
-  environment.insert("XDG_CONFIG_HOME", home_.filePath("config"));
-  environment.insert("XDG_STATE_HOME", home_.filePath("state"));
+  environment.insert("HOME", Home(""));
+  environment.insert("XDG_CONFIG_HOME", Home("config"));
+  environment.insert("XDG_STATE_HOME", Home("state"));
   process->setProcessEnvironment(environment);
-  process->setWorkingDirectory(work_.path());
+  process->setWorkingDirectory(Folder());
   process->start(QStringLiteral(KELVORA_CLI_PROGRAM), arguments);
   process->waitForStarted();
   return process;

@@ -3,11 +3,12 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "support/TempFolder.h"
 
 namespace kelvora::cli::test {
 
@@ -36,14 +37,14 @@ class CliRunner {
   static CliResult Finish(QProcess& process, int limitMs = 60000);
 
   // The working folder; relative paths in arguments are relative to it.
-  QString Folder() const { return work_.path(); }
-  QString Path(const QString& name) const { return work_.filePath(name); }
-  // The window program's settings file the program reads its defaults from.
-  QString SettingsFile() const;
+  QString Folder() const { return QString::fromStdString(work_.Path()); }
+  QString Path(const QString& name) const { return Folder() + "/" + name; }
 
  private:
-  QTemporaryDir home_;
-  QTemporaryDir work_;
+  QString Home(const QString& name) const;
+
+  testing::TempFolder home_;
+  testing::TempFolder work_;
 };
 
 }  // namespace kelvora::cli::test

@@ -10,6 +10,7 @@
 #include "cli/Program.h"
 #include "support/FakeClock.h"
 #include "support/ScopedClock.h"
+#include "support/TempFolder.h"
 
 namespace kelvora::cli {
 namespace {
@@ -53,7 +54,8 @@ TEST(CliConnectionTest, ASamplerThatDoesNotAnswerIsExitThreeWithTheDeviceAndChan
 }
 
 TEST(CliConnectionTest, TheWindowProgramsSettingsChooseDeviceAndChannelUnlessTheCommandLineDoes) {
-  const std::string ini = ::testing::TempDir() + "/cli_settings.ini";
+  const testing::TempFolder folder;
+  const std::string ini = folder / "Kelvora.ini";
   std::FILE* file = std::fopen(ini.c_str(), "w");
   // Device numbers from another day, when the simulated sampler was listed fifth.
   std::fputs(
@@ -69,7 +71,8 @@ TEST(CliConnectionTest, TheWindowProgramsSettingsChooseDeviceAndChannelUnlessThe
 }
 
 TEST(CliConnectionTest, AStateFileThatCannotBeReadStopsTheSimulatedSamplerAndIsKept) {
-  const std::string path = ::testing::TempDir() + "/cli_damaged_state";
+  const testing::TempFolder folder;
+  const std::string path = folder / "damaged.state";
   std::FILE* file = std::fopen(path.c_str(), "wb");
   std::fputs("not a sampler's memory", file);
   std::fclose(file);
