@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QtTest>
@@ -17,18 +16,18 @@
 #include <string>
 #include <vector>
 
-#include "AppTestSupport.h"
 #include "app/CommandTable.h"
 #include "controls/MidiInComboBox.h"
 #include "controls/MidiOutComboBox.h"
-#include "dialogs/NoEpsForm.h"
 #include "dialogs/OpenWaveForm.h"
 #include "dialogs/PreferencesForm.h"
 #include "midi/AlsaMidiDriver.h"
 #include "midi/AlsaPortList.h"
 #include "midi/AlsaSequencer.h"
-#include "midi/MidiSystem.h"
 #include "protocol/Eps.h"
+#include "support/MainWindowTest.h"
+#include "support/ScopedDriver.h"
+#include "support/WhenModal.h"
 
 using namespace kelvora;
 using app::Cmd;
@@ -107,13 +106,13 @@ class FarEnd {
 // The machine as the program sets it up: the ALSA sequencer's ports, then the built-in sampler.
 class CabledMachine {
  public:
-  CabledMachine() : devices_{&alsa_, &simulated_} { midi::SetDriver(&devices_); }
-  ~CabledMachine() { midi::SetDriver(nullptr); }
+  CabledMachine() : devices_{&alsa_, &simulated_} {}
 
  private:
   midi::AlsaMidiDriver alsa_;
   sim::SimMidiDriver simulated_;
   midi::DeviceList devices_;
+  kelvora::testing::ScopedDriver useDevices_{devices_};
 };
 
 int LineStarting(const QComboBox* box, const QString& start) {
@@ -163,7 +162,7 @@ Opened OpenFirstWavesample(app::TMainForm& form) {
 
 }  // namespace
 
-class AlsaTest : public QObject {
+class AlsaTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:
@@ -177,15 +176,10 @@ class AlsaTest : public QObject {
     form_ = kelvora::testing::MakeMainForm(kelvora::testing::FreshSettings());
     form_->showNormal();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    connect(&windowWatch_, &QTimer::timeout, this, &AlsaTest::FailOnUnexpectedWindow);
-    unexpected_.clear();
-    windowWatch_.start(50);
   }
   void cleanup() {
-    windowWatch_.stop();
     form_.reset();
     machine_.reset();
-    QCOMPARE(unexpected_, QString());
   }
 
   void opensAWavesampleOfTheSamplerBehindAVirtualCable() {
@@ -221,22 +215,10 @@ class AlsaTest : public QObject {
   }
 
  private:
-  // A sampler that does not answer, or a port that fails, is a failure here, not a window
-  // waiting for a click.
-  void FailOnUnexpectedWindow() {
-    QWidget* modal = QApplication::activeModalWidget();
-    auto* noEps = dynamic_cast<dialogs::TNoEpsForm*>(modal);
-    auto* box = dynamic_cast<QMessageBox*>(modal);
-    if ((!noEps && !box) || !modal->isVisible()) return;
-    unexpected_ =
-        noEps ? noEps->Error1Label->text() + " " + noEps->Error2Label->text() : box->text();
-    static_cast<QDialog*>(modal)->reject();
-  }
-
+  // A sampler that does not answer, or a port that fails, shows a window nobody answers: the
+  // window tests' guard fails the test with its text.
   std::unique_ptr<CabledMachine> machine_;
   std::unique_ptr<app::TMainForm> form_;
-  QTimer windowWatch_;
-  QString unexpected_;
 };
 
 QTEST_MAIN(AlsaTest)

@@ -6,10 +6,12 @@
 #include <QtTest>
 #include <set>
 
-#include "AppTestSupport.h"
 #include "app/CommandTable.h"
 #include "diagnostics/Debugdevice.h"
 #include "editor/WaveView.h"
+#include "support/MainWindowTest.h"
+#include "support/TempFolder.h"
+#include "support/WhenModal.h"
 
 using namespace kelvora::app;
 using kelvora::testing::WhenModal;
@@ -38,7 +40,7 @@ void CollectMenuActions(const QMenu* menu, std::set<QString>& names) {
 
 }  // namespace
 
-class CommandsTest : public QObject {
+class CommandsTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

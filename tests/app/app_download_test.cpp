@@ -9,19 +9,20 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-#include "AppTestSupport.h"
-#include "ShotFolder.h"
 #include "app/CommandTable.h"
 #include "app/DownloadCommand.h"
 #include "app/MainForms.h"
 #include "dialogs/NoInstrForm.h"
 #include "dialogs/OpenWaveForm.h"
 #include "dialogs/StatusForm.h"
-#include "dialogs/browser_modal.h"
-#include "midi/MidiSystem.h"
 #include "protocol/Eps.h"
 #include "protocol/Records.h"
 #include "support/DebugLogCapture.h"
+#include "support/MainWindowTest.h"
+#include "support/ModalWatch.h"
+#include "support/Shots.h"
+#include "support/TempFolder.h"
+#include "support/WhenModal.h"
 
 using namespace kelvora::app;
 using kelvora::dialogs::TNoInstrForm;
@@ -29,23 +30,6 @@ using kelvora::dialogs::TOpenWaveForm;
 using kelvora::testing::ModalWatch;
 
 namespace {
-
-// The simulated sampler as the only MIDI device, set up as the test needs it.
-class SamplerMachine {
- public:
-  explicit SamplerMachine(const kelvora::sim::SimOptions& options)
-      : sampler_(options),
-        devices_(std::vector<kelvora::midi::MidiDriver*>{&hardware_, &sampler_}) {
-    kelvora::midi::SetDriver(&devices_);
-  }
-  ~SamplerMachine() { kelvora::midi::SetDriver(nullptr); }
-  kelvora::sim::SimMidiDriver& Sampler() { return sampler_; }
-
- private:
-  kelvora::testing::NamedDevices hardware_;
-  kelvora::sim::SimMidiDriver sampler_;
-  kelvora::midi::DeviceList devices_;
-};
 
 kelvora::sim::SimOptions Paced() {
   kelvora::sim::SimOptions options;
@@ -118,7 +102,7 @@ QString Sox(const QString& sox, const QString& option, const QString& path) {
 
 }  // namespace
 
-class DownloadTest : public QObject {
+class DownloadTest : public kelvora::testing::MainWindowTest {
   Q_OBJECT
 
  private Q_SLOTS:
@@ -126,10 +110,7 @@ class DownloadTest : public QObject {
     folder_ = kelvora::testing::ScratchFolder() + "/downloads";
     QDir().mkpath(folder_);
   }
-  void cleanup() {
-    form_.reset();
-    machine_.reset();
-  }
+  void cleanup() { CloseMainWindow(); }
 
   void chosenWaveSampleBecomesAWavFile() {
     Start({});
@@ -271,16 +252,10 @@ class DownloadTest : public QObject {
 
  private:
   void Start(const kelvora::sim::SimOptions& options) {
-    machine_ = std::make_unique<SamplerMachine>(options);
-    form_ = kelvora::testing::MakeMainForm(kelvora::testing::FreshSettings());
-    form_->showNormal();
-    form_->setGeometry(20, 20, 900, 520);
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    QVERIFY(ShowMainWindow(900, 520, options));
   }
 
   QString folder_;
-  std::unique_ptr<SamplerMachine> machine_;
-  std::unique_ptr<TMainForm> form_;
 };
 
 QTEST_MAIN(DownloadTest)

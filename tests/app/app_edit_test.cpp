@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "AppTestSupport.h"
 #include "app/CommandTable.h"
 #include "app/PointRules.h"
 #include "app/ScaleSegments.h"
@@ -21,6 +20,8 @@
 #include "protocol/Eps.h"
 #include "protocol/Sysex.h"
 #include "sim/SamplerStatus.h"
+#include "support/MainWindowTest.h"
+#include "support/WhenModal.h"
 
 using namespace kelvora::app;
 using namespace kelvora::protocol;
@@ -75,12 +76,12 @@ int Word24(const LoggedMessage& m, int index) {
 
 }  // namespace
 
-class EditTest : public QObject {
+class EditTest : public kelvora::testing::MainWindowTest {
   Q_OBJECT
 
  private Q_SLOTS:
-  void init() { QVERIFY(kelvora::testing::ShowMainWindow(machine_, form_, 900, 520)); }
-  void cleanup() { kelvora::testing::CloseMainWindow(machine_, form_); }
+  void init() { QVERIFY(ShowMainWindow(900, 520)); }
+  void cleanup() { CloseMainWindow(); }
 
   void pointRulesKeepTheirPairInOrder() {
     int ws[kWsRecordWords] = {};
@@ -294,8 +295,6 @@ class EditTest : public QObject {
     return m ? std::make_pair(Word24(*m, 3), Word24(*m, 5)) : std::make_pair(-1, -1);
   }
 
-  std::unique_ptr<kelvora::testing::NoHardwareMachine> machine_;
-  std::unique_ptr<TMainForm> form_;
   std::vector<LoggedMessage> messages_;
 };
 

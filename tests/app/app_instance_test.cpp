@@ -6,10 +6,11 @@
 #include <QtTest>
 
 #include "app/SingleInstance.h"
+#include "support/WindowTest.h"
 
 using kelvora::app::SingleInstance;
 
-class InstanceTest : public QObject {
+class InstanceTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

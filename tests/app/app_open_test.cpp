@@ -3,14 +3,15 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "AppTestSupport.h"
-#include "ShotFolder.h"
 #include "app/CommandTable.h"
 #include "dialogs/OpenWaveForm.h"
 #include "dialogs/WsIsCopyForm.h"
 #include "editor/WaveView.h"
 #include "protocol/Eps.h"
 #include "protocol/Records.h"
+#include "support/MainWindowTest.h"
+#include "support/Shots.h"
+#include "support/WhenModal.h"
 
 using namespace kelvora::app;
 using kelvora::dialogs::TOpenWaveForm;
@@ -42,12 +43,12 @@ bool Enabled(TMainForm& form, Cmd command) { return form.Commands().Action(comma
 
 }  // namespace
 
-class OpenTest : public QObject {
+class OpenTest : public kelvora::testing::MainWindowTest {
   Q_OBJECT
 
  private Q_SLOTS:
-  void init() { QVERIFY(kelvora::testing::ShowMainWindow(machine_, form_, 900, 520)); }
-  void cleanup() { kelvora::testing::CloseMainWindow(machine_, form_); }
+  void init() { QVERIFY(ShowMainWindow(900, 520)); }
+  void cleanup() { CloseMainWindow(); }
 
   void openSelectZoomAndJump() {
     OpenFromTheMenu(*form_, 0, true);
@@ -121,10 +122,6 @@ class OpenTest : public QObject {
     form_->Commands().Action(Cmd::OpenWavesample)->trigger();
     QVERIFY(!form_->Eps().WsOpen);
   }
-
- private:
-  std::unique_ptr<kelvora::testing::NoHardwareMachine> machine_;
-  std::unique_ptr<TMainForm> form_;
 };
 
 QTEST_MAIN(OpenTest)

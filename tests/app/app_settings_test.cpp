@@ -1,12 +1,13 @@
 #include <QSettings>
 #include <QtTest>
 
-#include "AppTestSupport.h"
 #include "dialogs/GotoPrefForm.h"
 #include "midi/Midiin.h"
 #include "midi/Midiout.h"
 #include "protocol/Eps.h"
 #include "settings/Settings.h"
+#include "support/MainWindowTest.h"
+#include "support/WhenModal.h"
 
 using namespace kelvora::app;
 using namespace kelvora::settings;
@@ -34,7 +35,7 @@ void StoreBounds(const QString& path, const QRect& bounds, int state) {
 
 }  // namespace
 
-class SettingsTest : public QObject {
+class SettingsTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

@@ -3,8 +3,6 @@
 #include <QTextBrowser>
 #include <QtTest>
 
-#include "AppTestSupport.h"
-#include "ShotFolder.h"
 #include "app/HelpWindow.h"
 #include "app/MainForms.h"
 #include "dialogs/AboutForm.h"
@@ -12,6 +10,9 @@
 #include "dialogs/NoEpsForm.h"
 #include "dialogs/PreferencesForm.h"
 #include "editor/WaveView.h"
+#include "support/MainWindowTest.h"
+#include "support/Shots.h"
+#include "support/WhenModal.h"
 
 using namespace kelvora::app;
 using kelvora::testing::ColourCount;
@@ -20,12 +21,12 @@ using kelvora::testing::WhenModal;
 namespace protocol = kelvora::protocol;
 
 // Pictures of the main window and of every dialog of the application, for review.
-class ShotsTest : public QObject {
+class ShotsTest : public kelvora::testing::MainWindowTest {
   Q_OBJECT
 
  private Q_SLOTS:
-  void init() { QVERIFY(kelvora::testing::ShowMainWindow(machine_, form_, 800, 480)); }
-  void cleanup() { kelvora::testing::CloseMainWindow(machine_, form_); }
+  void init() { QVERIFY(ShowMainWindow(800, 480)); }
+  void cleanup() { CloseMainWindow(); }
 
   void mainWindowWithNothingOpen() {
     const QImage shot = Shoot(form_.get(), "main-window-empty");
@@ -90,10 +91,6 @@ class ShotsTest : public QObject {
     QVERIFY(!listed.contains("Downloading wavesamples"));
     help->close();
   }
-
- private:
-  std::unique_ptr<kelvora::testing::NoHardwareMachine> machine_;
-  std::unique_ptr<TMainForm> form_;
 };
 
 QTEST_MAIN(ShotsTest)

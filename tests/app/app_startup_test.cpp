@@ -3,7 +3,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "AppTestSupport.h"
 #include "app/CommandTable.h"
 #include "app/MainForms.h"
 #include "app/StartupPlan.h"
@@ -12,6 +11,8 @@
 #include "dialogs/GotoPrefForm.h"
 #include "dialogs/PreferencesForm.h"
 #include "protocol/Eps.h"
+#include "support/MainWindowTest.h"
+#include "support/WhenModal.h"
 
 using namespace kelvora::app;
 using kelvora::dialogs::TGotoPrefForm;
@@ -21,7 +22,7 @@ using kelvora::testing::MakeMainForm;
 using kelvora::testing::WhenModal;
 namespace diagnostics = kelvora::diagnostics;
 
-class StartupTest : public QObject {
+class StartupTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

@@ -5,14 +5,14 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "AppTestSupport.h"
 #include "app/CommandTable.h"
 #include "app/StatusPanels.h"
 #include "protocol/Eps.h"
+#include "support/MainWindowTest.h"
 
 using namespace kelvora::app;
 
-class StatusTest : public QObject {
+class StatusTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

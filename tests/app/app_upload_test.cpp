@@ -13,20 +13,19 @@
 #include <QtTest>
 #include <vector>
 
-#include "AppTestSupport.h"
 #include "app/AutoUpload.h"
 #include "app/CommandTable.h"
 #include "app/DroppedFiles.h"
 #include "app/MainForms.h"
 #include "app/TransferCommands.h"
-#include "browser_modal.h"
 #include "dialogs/StatusForm.h"
 #include "dialogs/UploadForm.h"
-#include "midi/MidiSystem.h"
 #include "protocol/Eps.h"
 #include "protocol/Sysex.h"
 #include "sim/SamplerStatus.h"
 #include "sim/SimMidiDriver.h"
+#include "support/MainWindowTest.h"
+#include "support/ModalWatch.h"
 #include "transfer/wav_support.h"
 
 using namespace kelvora::app;
@@ -70,18 +69,14 @@ void Accept(TUploadForm* dialog, int row,
   dialog->UploadButton->click();
 }
 
-// A machine with the simulated sampler alone, set up as a test needs it.
-class SimMachine {
+// The machine without hardware, with what the tests read from its sampler.
+class SimMachine : public kelvora::testing::NoHardwareMachine {
  public:
-  explicit SimMachine(const kelvora::sim::SimOptions& options = {})
-      : sampler_(options), devices_({&hardware_, &sampler_}) {
-    kelvora::midi::SetDriver(&devices_);
-  }
-  ~SimMachine() { kelvora::midi::SetDriver(nullptr); }
+  using NoHardwareMachine::NoHardwareMachine;
 
   // The stored words of a wavesample, as many as `count`; empty when it does not exist.
   Samples Data(int instrument, int waveSample, size_t count) {
-    return sampler_.Sampler().WithMemory([&](kelvora::sim::SamplerMemory& memory) {
+    return Sampler().Sampler().WithMemory([&](kelvora::sim::SamplerMemory& memory) {
       const kelvora::sim::WaveData* data = memory.Data(instrument, waveSample);
       if (data == nullptr || data->size() < count) return Samples{};
       return Samples(data->begin(), data->begin() + static_cast<long>(count));
@@ -89,23 +84,18 @@ class SimMachine {
   }
   // What the sampler keeps of these values.
   Samples Stored(const Samples& values) {
-    return sampler_.Sampler().WithMemory([&](kelvora::sim::SamplerMemory& memory) {
+    return Sampler().Sampler().WithMemory([&](kelvora::sim::SamplerMemory& memory) {
       Samples stored;
       for (int16_t value : values) stored.push_back(memory.Store(value));
       return stored;
     });
   }
-  void SetFaults(const kelvora::sim::FaultPlan& faults) { sampler_.Sampler().SetFaults(faults); }
+  void SetFaults(const kelvora::sim::FaultPlan& faults) { Sampler().Sampler().SetFaults(faults); }
   bool HasLayer(int instrument, int layer) {
-    return sampler_.Sampler().WithMemory([&](kelvora::sim::SamplerMemory& memory) {
+    return Sampler().Sampler().WithMemory([&](kelvora::sim::SamplerMemory& memory) {
       return memory.Layer(instrument, layer) != nullptr;
     });
   }
-
- private:
-  kelvora::testing::NamedDevices hardware_;
-  kelvora::sim::SimMidiDriver sampler_;
-  kelvora::midi::DeviceList devices_;
 };
 
 QString In(const wav::TempFolder& folder, const char* name) {
@@ -128,7 +118,7 @@ bool DragAccepted(QWidget& window, const QList<QUrl>& urls) {
 
 }  // namespace
 
-class UploadTest : public QObject {
+class UploadTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

@@ -1,4 +1,3 @@
 # The Edit commands of the main window against the simulated sampler.
-kelvora_tests(qtest LIBS kelvora::app kelvora::test_support Qt6::Widgets
-  TEST app_edit_test app_edit_test.cpp ${KELVORA_APP_TEST_SUPPORT})
-target_include_directories(app_edit_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/controls)
+kelvora_tests(qtest LIBS kelvora::test_main_window
+  TEST app_edit_test app_edit_test.cpp)

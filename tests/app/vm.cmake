@@ -1,7 +1,6 @@
 # The window program on the kernel's ALSA sequencer, through a virtual MIDI cable (label vm: run
 # in the QEMU guest by scripts/vm-tests.sh). It holds cable 3; the far end is kelvora-sim.
-kelvora_tests(qtest LIBS kelvora::app kelvora::test_support Qt6::Widgets
-  TEST app_alsa_test app_alsa_test.cpp ${KELVORA_APP_TEST_SUPPORT} LABELS vm
+kelvora_tests(qtest LIBS kelvora::test_main_window
+  TEST app_alsa_test app_alsa_test.cpp LABELS vm
        DEFINES KELVORA_SIM_PROGRAM="$<TARGET_FILE:kelvora-sim>" DEPENDS kelvora-sim)
-target_include_directories(app_alsa_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/controls)
 set_tests_properties(app_alsa_test PROPERTIES RESOURCE_LOCK virmidi3)

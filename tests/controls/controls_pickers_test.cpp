@@ -1,17 +1,19 @@
 #include <QtTest>
+#include <optional>
 
-#include "UiTestSupport.h"
 #include "controls/ChannelComboBox.h"
 #include "controls/MidiInComboBox.h"
 #include "controls/MidiOutComboBox.h"
-#include "midi/MidiSystem.h"
+#include "support/NamedDevices.h"
+#include "support/ScopedDriver.h"
+#include "support/WindowTest.h"
 
 using kelvora::controls::TChannelComboBox;
 using kelvora::controls::TMidiInComboBox;
 using kelvora::controls::TMidiOutComboBox;
 using kelvora::testing::NamedDevices;
 
-class PickersTest : public QObject {
+class PickersTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:
@@ -19,9 +21,9 @@ class PickersTest : public QObject {
     devices_ = NamedDevices();
     devices_.inputs = {"USB MIDI In", "Simulated EPS-16 PLUS"};
     devices_.outputs = {"USB MIDI Out", "Second Out", "Simulated EPS-16 PLUS"};
-    kelvora::midi::SetDriver(&devices_);
+    useDevices_.emplace(devices_);
   }
-  void cleanup() { kelvora::midi::SetDriver(nullptr); }
+  void cleanup() { useDevices_.reset(); }
 
   void channelLinesAndReadBack() {
     TChannelComboBox box;
@@ -77,6 +79,7 @@ class PickersTest : public QObject {
 
  private:
   NamedDevices devices_;
+  std::optional<kelvora::testing::ScopedDriver> useDevices_;
 };
 
 QTEST_MAIN(PickersTest)

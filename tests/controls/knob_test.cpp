@@ -2,8 +2,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "app/ShotFolder.h"
 #include "controls/Knob.h"
+#include "support/Shots.h"
+#include "support/WindowTest.h"
 
 using kelvora::controls::TKnob;
 using kelvora::controls::TKnobPictures;
@@ -37,7 +38,7 @@ bool Light(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) 
 
 }  // namespace
 
-class KnobTest : public QObject {
+class KnobTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

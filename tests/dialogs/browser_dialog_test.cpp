@@ -14,8 +14,9 @@
 #include "dialogs/OpenWaveForm.h"
 #include "dialogs/RenameInstrForm.h"
 #include "dialogs/WsIsCopyForm.h"
-#include "dialogs/browser_modal.h"
+#include "support/ModalWatch.h"
 #include "support/SimSession.h"
+#include "support/WindowTest.h"
 
 using kelvora::dialogs::bmDownload;
 using kelvora::dialogs::bmOpen;
@@ -73,7 +74,7 @@ const QString kStalled = QStringLiteral("Kelvora: error: Midiout takes too long 
 
 }  // namespace
 
-class BrowserDialogTest : public QObject {
+class BrowserDialogTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

@@ -5,6 +5,7 @@
 
 #include "dialogs/ListFillers.h"
 #include "protocol/Eps.h"
+#include "support/WindowTest.h"
 
 using kelvora::dialogs::FillInstrumentList;
 using kelvora::dialogs::FillLayerList;
@@ -45,7 +46,7 @@ void Load(TEps& eps, int instrument, const char* name) {
 
 }  // namespace
 
-class BrowserListsTest : public QObject {
+class BrowserListsTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private:

@@ -10,10 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/ShotFolder.h"
 #include "dialogs/PBModeForm.h"
 #include "dialogs/ScaleDataForm.h"
-#include "dialogs/browser_modal.h"
+#include "support/ModalWatch.h"
+#include "support/Shots.h"
+#include "support/WindowTest.h"
 
 using kelvora::dialogs::TPBModeForm;
 using kelvora::dialogs::TScaleDataForm;
@@ -72,7 +73,7 @@ int RunPBMode(TPBModeForm& form, int mode, const std::function<void(TPBModeForm&
 
 }  // namespace
 
-class EditDialogsTest : public QObject {
+class EditDialogsTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

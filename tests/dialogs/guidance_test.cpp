@@ -2,16 +2,18 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "UiTestSupport.h"
 #include "dialogs/AboutForm.h"
 #include "dialogs/GotoPrefForm.h"
+#include "protocol/SessionUi.h"
+#include "support/WhenModal.h"
+#include "support/WindowTest.h"
 
 using kelvora::dialogs::TAboutForm;
 using kelvora::dialogs::TGotoPrefForm;
 using kelvora::testing::WhenModal;
 namespace protocol = kelvora::protocol;
 
-class GuidanceTest : public QObject {
+class GuidanceTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

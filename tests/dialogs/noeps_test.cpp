@@ -2,9 +2,10 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "UiTestSupport.h"
 #include "dialogs/HelpLink.h"
 #include "dialogs/NoEpsForm.h"
+#include "support/WhenModal.h"
+#include "support/WindowTest.h"
 
 using kelvora::dialogs::TNoEpsForm;
 using kelvora::testing::WhenModal;
@@ -31,7 +32,7 @@ bool ShowAndPressOk(TNoEpsForm& form, protocol::TNoEpsReason reason) {
 
 }  // namespace
 
-class NoEpsTest : public QObject {
+class NoEpsTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

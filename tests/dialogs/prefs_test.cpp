@@ -2,18 +2,22 @@
 #include <QScrollBar>
 #include <QtTest>
 #include <memory>
+#include <optional>
 
-#include "UiTestSupport.h"
 #include "controls/ChannelComboBox.h"
 #include "controls/MidiInComboBox.h"
 #include "controls/MidiOutComboBox.h"
 #include "dialogs/HelpLink.h"
 #include "dialogs/PreferencesForm.h"
-#include "midi/MidiSystem.h"
 #include "midi/Midiin.h"
 #include "midi/Midiout.h"
 #include "protocol/Eps.h"
 #include "sim/SimMidiDriver.h"
+#include "support/CountingDriver.h"
+#include "support/ScopedDriver.h"
+#include "support/SessionRecordingUi.h"
+#include "support/WhenModal.h"
+#include "support/WindowTest.h"
 
 using kelvora::dialogs::TPreferencesForm;
 using kelvora::testing::WhenModal;
@@ -21,7 +25,7 @@ namespace protocol = kelvora::protocol;
 
 // Two simulated samplers give two input and two output devices; the ports start open on
 // device 0, channel 1, so every close and reopen the dialog causes is counted.
-class PrefsTest : public QObject {
+class PrefsTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:
@@ -30,7 +34,7 @@ class PrefsTest : public QObject {
     second_ = std::make_unique<kelvora::sim::SimMidiDriver>();
     driver_ = std::make_unique<kelvora::testing::CountingDriver>(
         std::vector<kelvora::midi::MidiDriver*>{first_.get(), second_.get()});
-    kelvora::midi::SetDriver(driver_.get());
+    useDriver_.emplace(*driver_);
     eps_ = std::make_unique<protocol::TEps>(ui_);
     QVERIFY(eps_->MidiIn->Open());
     QVERIFY(eps_->MidiOut->Open());
@@ -43,7 +47,7 @@ class PrefsTest : public QObject {
   void cleanup() {
     form_.reset();
     eps_.reset();
-    kelvora::midi::SetDriver(nullptr);
+    useDriver_.reset();
     driver_.reset();
     second_.reset();
     first_.reset();
@@ -173,9 +177,10 @@ class PrefsTest : public QObject {
   }
 
  private:
-  kelvora::testing::QuietUi ui_;
+  kelvora::testing::SessionRecordingUi ui_;
   std::unique_ptr<kelvora::sim::SimMidiDriver> first_, second_;
   std::unique_ptr<kelvora::testing::CountingDriver> driver_;
+  std::optional<kelvora::testing::ScopedDriver> useDriver_;
   std::unique_ptr<protocol::TEps> eps_;
   std::unique_ptr<TPreferencesForm> form_;
 };

@@ -6,11 +6,12 @@
 #include <functional>
 
 #include "dialogs/StatusForm.h"
+#include "support/WindowTest.h"
 #include "transfer/Progress.h"
 
 using kelvora::dialogs::TStatusForm;
 
-class StatusFormTest : public QObject {
+class StatusFormTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

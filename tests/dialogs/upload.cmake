@@ -1,3 +1,3 @@
 # The upload dialog against the simulated sampler, with WAV files written by the test.
-kelvora_tests(qtest LIBS kelvora::dialogs
-  TEST dialogs_upload_tests upload_form_test.cpp LIBS kelvora::test_support Qt6::Multimedia)
+kelvora_tests(qtest LIBS kelvora::dialogs kelvora::test_windows
+  TEST dialogs_upload_tests upload_form_test.cpp LIBS Qt6::Multimedia)

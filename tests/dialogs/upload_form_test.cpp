@@ -18,12 +18,13 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include "app/ShotFolder.h"
 #include "dialogs/KeyName.h"
 #include "dialogs/RenameInstrForm.h"
 #include "dialogs/UploadForm.h"
-#include "dialogs/browser_modal.h"
+#include "support/ModalWatch.h"
+#include "support/Shots.h"
 #include "support/SimSession.h"
+#include "support/WindowTest.h"
 
 using kelvora::dialogs::KeyName;
 using kelvora::dialogs::TRenameInstrForm;
@@ -123,7 +124,7 @@ QStringList Lines(const QListWidget* box) {
 
 }  // namespace
 
-class UploadFormTest : public QObject {
+class UploadFormTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "editor/WavePainter.h"
+#include "support/WindowTest.h"
 
 using kelvora::editor::WavePainter;
 using kelvora::editor::WaveScene;
@@ -43,7 +44,7 @@ QImage Render(const WavePainter& painter, const WaveScene& scene, int imageWidth
 
 }  // namespace
 
-class PainterTest : public QObject {
+class PainterTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

@@ -13,9 +13,10 @@
 #include "dialogs/OpenWaveForm.h"
 #include "dialogs/RenameInstrForm.h"
 #include "dialogs/WsIsCopyForm.h"
-#include "dialogs/browser_modal.h"
 #include "editor/WaveView.h"
+#include "support/ModalWatch.h"
 #include "support/SimSession.h"
+#include "support/WindowTest.h"
 
 using kelvora::dialogs::TOpenWaveForm;
 using kelvora::editor::WaveView;
@@ -69,7 +70,7 @@ void Drag(QWidget* box, int from, int to) {
 
 }  // namespace
 
-class ViewShotsTest : public QObject {
+class ViewShotsTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

@@ -10,6 +10,7 @@
 #include "protocol/Records.h"
 #include "protocol/Sysex.h"
 #include "support/SimSession.h"
+#include "support/WindowTest.h"
 
 using kelvora::editor::WaveView;
 using kelvora::testing::SimSession;
@@ -64,7 +65,7 @@ bool Contains(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& par
 
 }  // namespace
 
-class ViewWindowTest : public QObject {
+class ViewWindowTest : public kelvora::testing::WindowTest {
   Q_OBJECT
 
  private Q_SLOTS:

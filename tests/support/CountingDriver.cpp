@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "support/CountingDriver.h"
 
 namespace kelvora::testing {
 

@@ -1,23 +1,10 @@
 #pragma once
 
 #include <QApplication>
-#include <QTest>
 #include <QTimer>
-#include <QWidget>
 #include <functional>
 
 namespace kelvora::testing {
-
-// Gives `widget` the keyboard focus and waits until it really has it. A window just back from a
-// modal dialog may still be settling its activation, and a widget shortcut pressed before that
-// goes nowhere.
-inline bool FocusAndWait(QWidget* widget) {
-  return QTest::qWaitFor([widget] {
-    widget->activateWindow();
-    widget->setFocus();
-    return widget->hasFocus();
-  });
-}
 
 // While it lives, runs act on a modal dialog of type T each time one comes up (at most `times`
 // times), from inside that dialog's own event loop. A dialog shown again counts again once it
