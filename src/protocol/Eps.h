@@ -98,6 +98,9 @@ class TEps : public QObject, public Occupancy {
   void ScaleData(int start, int end, int level1, int level2, int depth);
   void CopyData(int sourceStart, int sourceEnd, int destination);
   void PutParameter(int number, unsigned value);
+  // Samples [start, end) of the current wavesample, signed, into words with one GetWsData; at
+  // most kSampleBufferWords of them. False when they did not come whole, or not for that range.
+  bool ReadWsData(int start, int end, int* words);
   int WaitResult();
   void SelectInstrument();
   void StartAudition();
@@ -179,6 +182,11 @@ class TEps : public QObject, public Occupancy {
   uint32_t lastHeard_ = 0;
   int lastResponseCode_ = -1;
   SamplerKind kind_ = SamplerKind::Unknown;
+  // Where a data message outside a download goes: the view's Overview, or the words a
+  // ReadWsData asked for, with the range they must come for.
+  int* dataWords_ = Overview;
+  int dataCount_ = kOverviewPoints;
+  int dataStart_ = -1;  // -1: any range (the view's request)
 };
 
 }  // namespace kelvora::protocol

@@ -127,11 +127,18 @@ int TEps::ReadOverviewHeader(MessageReader& reader) {
                                                                                : prError;
 }
 
-// Outside a download the sampler's data header brings the 512 samples the view shows.
+// Outside a download the sampler's data header brings the 512 samples the view shows, or the
+// range a ReadWsData asked for, which must be the range the header names.
 int TEps::ReadWsDataHeader(MessageReader& reader) {
   bool matches = false;
-  if (!ReadTarget(reader, kCompareWaveSample, nullptr, 4, matches) || !matches) return prError;
-  return ReadAcknowledgedBlock(reader, Overview, kOverviewPoints, true, false) ? prData : prError;
+  int range[4] = {0, 0, 0, 0};
+  if (!ReadTarget(reader, kCompareWaveSample, range, 4, matches) || !matches) return prError;
+  if (dataStart_ >= 0 && ((range[0] << 12 | range[1]) != dataStart_ ||
+                          (range[2] << 12 | range[3]) != dataStart_ + dataCount_)) {
+    DebugLine("Data for another range");
+    return prError;
+  }
+  return ReadAcknowledgedBlock(reader, dataWords_, dataCount_, true, false) ? prData : prError;
 }
 
 // The header of a download block: its range sizes the data message that follows the

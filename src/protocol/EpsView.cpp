@@ -5,6 +5,7 @@
 #include "midi/Midiin.h"
 #include "protocol/Eps.h"
 #include "protocol/EpsWaitCursor.h"
+#include "protocol/Records.h"
 
 namespace kelvora::protocol {
 
@@ -71,6 +72,26 @@ bool TEps::FetchViewData() {
   if (WaitResult() != prAck || ProcessInput() != prOverview) return false;
   if (ViewStart == 0 && ViewEnd == WsLast + 1) SaveFullOverview();
   return true;
+}
+
+bool TEps::ReadWsData(int start, int end, int* words) {
+  if (start < 0 || end <= start || end - start > kSampleBufferWords || end > kMaxPosition + 1)
+    return false;
+  // The view's destination comes back however the exchange ends, a port failure included.
+  struct Destination {
+    TEps& eps;
+    ~Destination() {
+      eps.dataWords_ = eps.Overview;
+      eps.dataCount_ = kOverviewPoints;
+      eps.dataStart_ = -1;
+    }
+  } restore{*this};
+  dataWords_ = words;
+  dataCount_ = end - start;
+  dataStart_ = start;
+  MidiIn->Flush();
+  SendGetWsData(start, end);
+  return ProcessInput() == prAck && ProcessInput() == prData;
 }
 
 void TEps::SaveFullOverview() {

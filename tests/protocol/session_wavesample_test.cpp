@@ -131,6 +131,32 @@ TEST_F(WaveSampleTest, ZoomOfThreeHundredSamplesAsksForExactly512) {
   EXPECT_EQ(eps->Overview[511], original_[611]);
 }
 
+// A short read for the loop tools: one GetWsData for exactly the range, the samples signed,
+// and the view's points untouched.
+TEST_F(WaveSampleTest, ReadWsDataBringsExactlyTheRangeAskedFor) {
+  ASSERT_EQ(eps->OpenWs(true), 1);
+  std::vector<int> overview(std::begin(eps->Overview), std::end(eps->Overview));
+  TakeSent();
+  int words[64] = {};
+  ASSERT_TRUE(eps->ReadWsData(900, 964, words));
+  EXPECT_EQ(Sent(), Bytes([&](ByteSink& s) {
+              SendGetWsData(s, Channel(), Self(), 900, 964);
+              SendAcknowledge(s, Channel());
+            }));
+  for (int i = 0; i < 64; ++i) ASSERT_EQ(words[i], original_[900 + i]) << i;
+  EXPECT_EQ(std::vector<int>(std::begin(eps->Overview), std::end(eps->Overview)), overview);
+
+  // A range the sampler refuses, or none at all, fails; the view still reads its 512 points.
+  EXPECT_FALSE(eps->ReadWsData(900, 900, words));
+  EXPECT_FALSE(eps->ReadWsData(0, kSampleBufferWords + 1, words));
+  EXPECT_FALSE(eps->ReadWsData(4000, 4064, words));
+  eps->SetViewEnd(700);
+  eps->SetViewStart(300);
+  EXPECT_TRUE(eps->RefreshOverview());
+  EXPECT_EQ(eps->ViewStep, 1);
+  EXPECT_EQ(eps->Overview[0], original_[300]);
+}
+
 TEST_F(WaveSampleTest, ViewWindowStaysInsideTheData) {
   eps->WsLast = 300;
   eps->SetViewStart(-5);
