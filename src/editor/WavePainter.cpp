@@ -108,6 +108,21 @@ QPolygon WavePainter::SampleLine(const WaveScene& scene) const {
   return line;
 }
 
+bool WavePainter::DeepZoom(const WaveScene& scene) const {
+  return scene.ViewStep <= 1 && width_ > kPoints;
+}
+
+QPolygon WavePainter::SamplePoints(const WaveScene& scene) const {
+  QPolygon points;
+  if (scene.Overview == nullptr) return points;
+  points.reserve(kPoints);
+  for (int i = 0; i < kPoints; ++i) {
+    const int v = ValueHeight(scene.Overview[i], scene.VerticalScale);
+    points.append(QPoint(ColumnOfPoint(i), mid_ - std::clamp(v, -mid_, mid_)));
+  }
+  return points;
+}
+
 QLine WavePainter::CentreLine() const { return QLine(0, mid_, width_ - 1, mid_); }
 
 QPolygon WavePainter::SampleStartMarker(int x) const {
@@ -148,8 +163,24 @@ void WavePainter::PaintWave(QPainter& painter, const WaveScene& scene) const {
   }
   painter.setPen(CosmeticPen(kCentreColour));
   painter.drawLine(CentreLine());
+  if (DeepZoom(scene)) {
+    PaintSamples(painter, scene);
+    return;
+  }
   painter.setPen(CosmeticPen(kPeakColour));
   painter.drawPolyline(SampleLine(scene));
+}
+
+// A dot on each sample, so single samples stand out from the line between them: 3 × 3 pixels
+// where the samples are at least 4 columns apart, else 2 × 2.
+void WavePainter::PaintSamples(QPainter& painter, const WaveScene& scene) const {
+  const QPolygon points = SamplePoints(scene);
+  painter.setPen(CosmeticPen(kPeakColour));
+  painter.drawPolyline(points);
+  const int dot = (width_ - 1) / (kPoints - 1) >= 4 ? 3 : 2;
+  for (const QPoint& point : points) {
+    painter.fillRect(point.x() - dot / 2, point.y() - dot / 2, dot, dot, kPeakColour);
+  }
 }
 
 void WavePainter::PaintMarkers(QPainter& painter, const WaveScene& scene) const {

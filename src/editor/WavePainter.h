@@ -56,6 +56,10 @@ class WavePainter {
   QVector<QLine> PeakBars(const WaveScene& scene) const;
   // One point per column at ViewStep 1, joined from left to right.
   QPolygon SampleLine(const WaveScene& scene) const;
+  // At deep zoom (ViewStep 1 and more columns than points) each of the 512 samples at its own
+  // column, left to right: the line runs through them and each gets a dot.
+  bool DeepZoom(const WaveScene& scene) const;
+  QPolygon SamplePoints(const WaveScene& scene) const;
   QLine CentreLine() const;
 
   // Markers with their feet; loop markers sit one pixel inside the sample markers.
@@ -72,6 +76,7 @@ class WavePainter {
  private:
   int ColumnOfPoint(int point) const;
   void PaintWave(QPainter& painter, const WaveScene& scene) const;
+  void PaintSamples(QPainter& painter, const WaveScene& scene) const;
   void PaintMarkers(QPainter& painter, const WaveScene& scene) const;
 
   int width_;

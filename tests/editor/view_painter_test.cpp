@@ -173,6 +173,32 @@ class PainterTest : public kelvora::testing::WindowTest {
     QCOMPARE(image.pixel(400, 128 + 1), kBlack);
   }
 
+  // 512 samples across 2045 columns: every sample at its own column, 4 apart, with a dot, the
+  // line between them sloping instead of stepping.
+  void deepZoomDrawsEachSampleWithADot() {
+    const WavePainter painter(2045, 258);
+    Picture picture(0, 1, 0);
+    picture.points[100] = 16384;  // 64 rows up, at column 400
+    for (int i = 300; i < 512; ++i) picture.points[i] = 16384;
+    QVERIFY(painter.DeepZoom(picture.scene));
+    const QPolygon points = painter.SamplePoints(picture.scene);
+    QCOMPARE(points.size(), 512);
+    QCOMPARE(points[100], QPoint(400, 128 - 64));
+    QCOMPARE(points[511].x(), 2044);
+    const QImage image = Render(painter, picture.scene);
+    QCOMPARE(image.pixel(401, 128 - 63), kGreen);  // the dot around the sample
+    QCOMPARE(image.pixel(399, 128 - 65), kGreen);
+    QCOMPARE(image.pixel(402, 128 - 32), kGreen);  // the line slopes down to the next sample
+    QCOMPARE(image.pixel(397, 128 - 32), kBlack);
+    QCOMPARE(image.pixel(1602, 128), kGrey);  // the centre line under a raised stretch
+    QCOMPARE(image.pixel(1602, 128 - 64), kGreen);
+    QCOMPARE(image.pixel(1602, 128 - 65), kBlack);  // between two dots only the line
+    QCOMPARE(image.pixel(1601, 128 - 65), kGreen);
+    // With fewer columns than samples the line keeps one point per column, without dots.
+    QVERIFY(!WavePainter(512, 258).DeepZoom(picture.scene));
+    QVERIFY(!painter.DeepZoom(Picture(0, 2, 0).scene));
+  }
+
   void theBandSpansTheSelectedPointsColumns() {
     const WavePainter painter(1024, 100);
     Picture picture(10000, 4, 0);
