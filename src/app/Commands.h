@@ -23,6 +23,8 @@ enum class Cmd {
   SetLoopStart,
   SetLoopEnd,
   SetPlaybackMode,
+  SuggestLoop,
+  SnapToZero,
   Preferences,
   GotoPref,
   View,
@@ -39,6 +41,7 @@ enum class Cmd {
   ZoomIn,
   ZoomOut,
   ShowAll,
+  LoopSeam,
   Help,
   Contents,
   Homepage,
@@ -72,8 +75,9 @@ enum class Enabling {
   Open,
   OpenSelection,
   OpenSelectionLoop,
-  ZoomIn,  // open, selection and more than one sample per point
-  Zoomed,  // open and zoomed
+  OpenLoop,  // open with the loop on
+  ZoomIn,    // open, selection and more than one sample per point
+  Zoomed,    // open and zoomed
 };
 
 constexpr bool IsEnabled(Enabling rule, const CommandState& s) {
@@ -86,6 +90,8 @@ constexpr bool IsEnabled(Enabling rule, const CommandState& s) {
       return s.wsOpen && s.hasSelection;
     case Enabling::OpenSelectionLoop:
       return s.wsOpen && s.hasSelection && s.loopOn;
+    case Enabling::OpenLoop:
+      return s.wsOpen && s.loopOn;
     case Enabling::ZoomIn:
       return s.wsOpen && s.hasSelection && s.viewStep > 1;
     case Enabling::Zoomed:

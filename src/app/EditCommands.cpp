@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/CommandTable.h"
+#include "app/LoopTools.h"
 #include "app/MainForm.h"
 #include "app/PointRules.h"
 #include "app/ScaleSegments.h"
@@ -51,6 +52,7 @@ void EditCommands::RunDataCommand(const std::function<void(TEps&)>& send) {
   send(eps);
   eps.WaitResult();
   eps.RefreshOverview();
+  form_.Loops().DataChanged();
 }
 
 void EditCommands::RunPointRule(const std::function<void(int*)>& rule) {
@@ -61,6 +63,7 @@ void EditCommands::RunPointRule(const std::function<void(int*)>& rule) {
   eps.WriteWsParams();
   form_.RefreshView();
   form_.UpdateStatusBar();
+  form_.Loops().RecordChanged();
 }
 
 // Range ends are exclusive on the wire, the selection's end inclusive. Fade In alone ends at the
@@ -116,6 +119,7 @@ void EditCommands::SendScaleSegments() {
     eps.WaitResult();
   }
   eps.RefreshOverview();
+  form_.Loops().DataChanged();
 }
 
 void EditCommands::SetSampleStartClick() {
@@ -150,6 +154,7 @@ void EditCommands::SetPlaybackModeClick() {
   }
   form_.UpdateCommands();
   form_.RefreshView();
+  form_.Loops().RecordChanged();
 }
 
 }  // namespace kelvora::app

@@ -5,6 +5,7 @@
 
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
+#include "app/LoopTools.h"
 #include "app/MainForm.h"
 #include "app/MainForms.h"
 #include "diagnostics/Debugdevice.h"
@@ -60,6 +61,7 @@ void MainCommands::OpenWavesampleClick() {
   while (forms.OpenWaveForm->Execute(dialogs::bmOpen) == protocol::mrOk) {
     if (dialogs::OpenWithCopyRedirect(eps, *forms.WsIsCopyForm) == 1) {
       form_.RefreshView();
+      form_.Loops().WaveSampleChanged();
       return;
     }
   }

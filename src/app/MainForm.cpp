@@ -16,8 +16,11 @@
 #include "app/CommandTable.h"
 #include "app/DroppedFiles.h"
 #include "app/EditCommands.h"
+#include "app/InfoStrip.h"
+#include "app/LoopTools.h"
 #include "app/MainCommands.h"
 #include "app/MainForms.h"
+#include "app/SeamPanel.h"
 #include "app/ToolIcon.h"
 #include "app/TransferCommands.h"
 #include "dialogs/NoEpsForm.h"
@@ -51,17 +54,22 @@ TMainForm::TMainForm(const Options& options, QWidget* parent)
   view_->SetOnStateChanged([this] { UpdateCommands(); });
   statusBar_ = new StatusPanels(this);
   statusBar_->SetOnPanelPressed([this](int panel) { StatusBarMouseDown(panel); });
+  seamPanel_ = new SeamPanel(this);
+  strip_ = new InfoStrip(this);
   BuildLayout();
   forms_ = std::make_unique<MainForms>(*eps_, this);
   main_ = std::make_unique<MainCommands>(*this);
   edits_ = std::make_unique<EditCommands>(*this);
   transfers_ = std::make_unique<TransferCommands>(*this);
+  loops_ = new LoopTools(*this, *strip_, *seamPanel_);
   setAcceptDrops(true);
   FormCreate();
 }
 
 // The session goes last: the view and the dialogs refer to it until they are gone.
 TMainForm::~TMainForm() {
+  delete loops_;
+  loops_ = nullptr;
   transfers_.reset();
   edits_.reset();
   main_.reset();
@@ -86,9 +94,13 @@ void TMainForm::BuildLayout() {
   view_->setParent(central);
   view_->setObjectName("Panel1");
   statusBar_->setParent(central);
+  seamPanel_->setParent(central);
+  strip_->setParent(central);
   layout->addWidget(bevel);
   layout->addWidget(commands_->TopPanel());
   layout->addWidget(view_, 1);
+  layout->addWidget(seamPanel_);
+  layout->addWidget(strip_);
   layout->addWidget(statusBar_);
   setCentralWidget(central);
 }
@@ -136,7 +148,10 @@ void TMainForm::RefreshView() {
   if (view_) view_->RefreshView();
 }
 
-void TMainForm::ResetView() { view_->ResetView(); }
+void TMainForm::ResetView() {
+  view_->ResetView();
+  if (loops_) loops_->WaveSampleChanged();
+}
 
 void TMainForm::SetVerticalScale(int index) {
   view_->SetVerticalScale(index);

@@ -21,6 +21,9 @@ namespace kelvora::app {
 
 class CommandTable;
 class EditCommands;
+class InfoStrip;
+class LoopTools;
+class SeamPanel;
 class MainCommands;
 class TransferCommands;
 struct MainForms;
@@ -67,6 +70,9 @@ class TMainForm : public QMainWindow, public protocol::SessionUi {
   StatusPanels& StatusBar() { return *statusBar_; }
   MainForms& Forms() { return *forms_; }
   TransferCommands& Transfers() { return *transfers_; }
+  InfoStrip& Strip() { return *strip_; }
+  SeamPanel& Seam() { return *seamPanel_; }
+  LoopTools& Loops() { return *loops_; }
   const QStringList& Arguments() const { return arguments_; }
   bool FirstRun() const { return firstRun_; }
   int WaitCount() const { return wait_.WaitCount(); }
@@ -102,6 +108,9 @@ class TMainForm : public QMainWindow, public protocol::SessionUi {
   editor::WaveView* view_ = nullptr;
   CommandTable* commands_ = nullptr;
   StatusPanels* statusBar_ = nullptr;
+  SeamPanel* seamPanel_ = nullptr;
+  InfoStrip* strip_ = nullptr;
+  LoopTools* loops_ = nullptr;
   std::unique_ptr<MainForms> forms_;
   std::unique_ptr<MainCommands> main_;
   std::unique_ptr<EditCommands> edits_;

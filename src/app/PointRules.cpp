@@ -62,4 +62,14 @@ void ApplyLoopEnd(int* wsParams, int selEnd) {
   SetPosition(wsParams, kWsLoopEnd, end);
 }
 
+void ApplyLoopPoints(int* wsParams, int loopStart, int loopEnd) {
+  if (loopEnd > GetPosition(wsParams, kWsLoopStart)) {
+    ApplyLoopEnd(wsParams, loopEnd);
+    ApplyLoopStart(wsParams, loopStart);
+  } else {
+    ApplyLoopStart(wsParams, loopStart);
+    ApplyLoopEnd(wsParams, loopEnd);
+  }
+}
+
 }  // namespace kelvora::app

@@ -10,6 +10,10 @@ void ApplySampleEnd(int* wsParams, int selEnd);
 void ApplyLoopStart(int* wsParams, int selStart);
 void ApplyLoopEnd(int* wsParams, int selEnd);
 
+// Both loop points at once, each through its rule, in the order that lets neither rule see the
+// other point's old position: the end first when it moves beyond the old start, else the start.
+void ApplyLoopPoints(int* wsParams, int loopStart, int loopEnd);
+
 // Whether a playback mode (the record's word, 0x000 .. 0x400) plays a loop.
 bool LoopIsOn(int playbackMode);
 

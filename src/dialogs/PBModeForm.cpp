@@ -9,14 +9,13 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "dialogs/WsFacts.h"
 #include "protocol/SessionUi.h"
 
 namespace kelvora::dialogs {
 
 namespace {
 
-constexpr const char* kItems[] = {"Forward - No Loop", "Backward - No Loop", "Loop Forward",
-                                  "Loop Bidirectional", "Loop and Release"};
 constexpr int kItemCount = 5;
 // The sampler's playback mode parameter steps by 256 per item.
 constexpr int kModeStep = 256;
@@ -35,7 +34,7 @@ TPBModeForm::TPBModeForm(QWidget* parent) : QDialog(parent) {
   pbModeGroup_ = new QButtonGroup(this);
   auto* items = new QVBoxLayout(groupBox_);
   for (int i = 0; i < kItemCount; ++i) {
-    auto* radio = new QRadioButton(QString::fromLatin1(kItems[i]), groupBox_);
+    auto* radio = new QRadioButton(PlaybackModeName(i * kModeStep), groupBox_);
     pbModeGroup_->addButton(radio, i);
     items->addWidget(radio);
   }
