@@ -52,18 +52,27 @@ void TEps::SendGetWsData(int start, int end) {
 }
 
 void TEps::SendPutWsData(int start, int end) {
+  records_.ForgetInstrument(Instrument);
   protocol::SendPutWsData(output_, Channel(), CurrentTarget(), start, end);
 }
 
-void TEps::SendPutWsParams() { protocol::SendPutWsParams(output_, Channel(), CurrentTarget()); }
+void TEps::SendPutWsParams() {
+  records_.ForgetInstrument(Instrument);
+  protocol::SendPutWsParams(output_, Channel(), CurrentTarget());
+}
 
 void TEps::SendCreateInstrument() {
+  records_.ForgetInstrument(Instrument);
   protocol::SendCreateInstrument(output_, Channel(), Instrument);
 }
 
-void TEps::SendCreateLayer() { protocol::SendCreateLayer(output_, Channel(), Instrument); }
+void TEps::SendCreateLayer() {
+  records_.ForgetInstrument(Instrument);
+  protocol::SendCreateLayer(output_, Channel(), Instrument);
+}
 
 void TEps::SendCreateWaveSample() {
+  records_.ForgetInstrument(Instrument);
   protocol::SendCreateWaveSample(output_, Channel(), CurrentTarget());
 }
 
@@ -110,6 +119,7 @@ void TEps::StartAudition() {
 void TEps::StopAudition() { MidiOut->NoteOff(AuditionKey(WsParams)); }
 
 void TEps::PutParameter(int number, unsigned value) {
+  records_.Forget(Instrument, WaveSample);
   SendPutParameter(output_, Channel(), CurrentTarget(), number, value);
   midi::SleepMs(kPutParameterPauseMs);
 }

@@ -16,6 +16,7 @@
 #include "protocol/SessionUi.h"
 #include "protocol/Sysex.h"
 #include "protocol/TransferStates.h"
+#include "protocol/WsRecordCache.h"
 
 namespace kelvora::protocol {
 
@@ -141,6 +142,8 @@ class TEps : public QObject, public Occupancy {
   Target CurrentTarget() const { return Target{Instrument, Layer, WaveSample}; }
   int Channel() const;  // the output port's MIDI channel, 1..16
   SessionUi& Ui() { return ui_; }
+  // Wavesample records as last read; the session forgets those its commands may change.
+  WsRecordCache& WsRecords() { return records_; }
   // The status code of the last response message read (0 ACK, 12 memory full, ...); -1 before
   // the first.
   int LastResponseCode() const { return lastResponseCode_; }
@@ -187,6 +190,7 @@ class TEps : public QObject, public Occupancy {
   int* dataWords_ = Overview;
   int dataCount_ = kOverviewPoints;
   int dataStart_ = -1;  // -1: any range (the view's request)
+  WsRecordCache records_;
 };
 
 }  // namespace kelvora::protocol

@@ -89,6 +89,7 @@ bool TEps::ReadConfig() {
   }
   Instrument = savedInstrument;
   Layer = savedLayer;
+  records_.KeepListed(*this);
   return true;
 }
 

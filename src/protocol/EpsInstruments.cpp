@@ -43,11 +43,13 @@ bool TEps::FetchInstrumentParams(int instrument) {
 }
 
 int TEps::DeleteInstrument(int instrument) {
+  records_.ForgetInstrument(instrument);
   protocol::SendDeleteInstrument(output_, Channel(), instrument);
   return ProcessInput();
 }
 
 int TEps::DeleteLayer(int instrument, int layer) {
+  records_.ForgetInstrument(instrument);
   protocol::SendDeleteLayer(output_, Channel(), instrument, layer);
   return ProcessInput();
 }
@@ -57,6 +59,8 @@ void TEps::DeleteWaveSample(int instrument, int waveSample) {
   if (!ValidInstrument(instrument) || !ValidWaveSample(waveSample)) return;
   const int layer = WsLayer[instrument][waveSample - 1];
   if (layer == -1) return;
+  // Copies of a deleted wavesample go with it or change.
+  records_.ForgetInstrument(instrument);
   DebugWrite("Deleting " + std::to_string(instrument) + std::to_string(layer) +
              std::to_string(waveSample));
   protocol::SendDeleteWaveSample(output_, Channel(), Target{instrument, layer, waveSample});

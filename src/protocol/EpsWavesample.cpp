@@ -42,6 +42,7 @@ int TEps::FetchWsParams() {
     return kOpenFailed;
   }
   // A parameters-only copy has no data of its own to edit.
+  records_.Put(Instrument, WaveSample, WsParams);
   const int copySource = (WsParams[kWsCopySource] >> 8) & 0xFF;
   return copySource != 0 ? kIsCopy : kOpened;
 }
@@ -77,6 +78,8 @@ int TEps::ExtendWithSilence() {
 void TEps::CloseWs() {
   if (WsOpen) {
     DebugLine("## CLOSE WS ##");
+    // Ending the edit truncates the data, which moves the points of the copies that share it.
+    records_.ForgetInstrument(Instrument);
     WriteWsParams();
     SendEndEdit(output_, Channel(), CurrentTarget());
     ProcessInput();
@@ -87,6 +90,7 @@ void TEps::CloseWs() {
 }
 
 int TEps::WriteWsParams() {
+  records_.Forget(Instrument, WaveSample);
   protocol::SendPutWsParams(output_, Channel(), CurrentTarget());
   if (ProcessInput() != prAck) return kWriteFailed;
   SendDataMessage(WsParams, kWsParamWords);
