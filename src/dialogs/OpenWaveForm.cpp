@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/BrowserDetails.h"
 #include "dialogs/NoInstrForm.h"
 #include "dialogs/PortFailure.h"
 #include "dialogs/SamplerLists.h"
@@ -36,6 +37,8 @@ TOpenWaveForm::TOpenWaveForm(protocol::TEps& eps, QWidget* parent) : QDialog(par
   Lists = new SamplerLists(eps, false, this);
   SamplerListControls::operator=(*Lists);
   RenameInstrForm = Lists->RenameInstrForm;
+  Details = new BrowserDetails(eps, *Lists);
+  Lists->SetCommandHooks([this] { Details->Pause(); }, [this] { Details->Resume(); });
   OkButton = new QPushButton(QStringLiteral("OK"), this);
   CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
   OkButton->setDefault(true);
@@ -65,7 +68,10 @@ void TOpenWaveForm::BuildLayout() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Lists, 1);
   layout->addLayout(buttons);
-  resize(420, 300);
+  // Room for the details beside the wavesample numbers.
+  Lists->SetColumnStretch(0, 3);
+  Lists->SetColumnStretch(1, 7);
+  resize(900, 360);
 }
 
 int TOpenWaveForm::Execute(TBrowseMode mode) {
@@ -111,6 +117,11 @@ void TOpenWaveForm::accept() {
 }
 
 void TOpenWaveForm::reject() { done(protocol::mrCancel); }
+
+void TOpenWaveForm::done(int result) {
+  Details->Stop();
+  QDialog::done(result);
+}
 
 void TOpenWaveForm::HandOver() {
   const TListEntry* waveSample = Lists->SelectedWaveSample();

@@ -14,6 +14,7 @@ class TEps;
 
 namespace kelvora::dialogs {
 
+class BrowserDetails;
 class SamplerLists;
 class TNoInstrForm;
 class TRenameInstrForm;
@@ -46,9 +47,13 @@ class TOpenWaveForm : public QDialog, public SamplerListControls {
   TNoInstrForm* NoInstrForm;
   TRenameInstrForm* RenameInstrForm;
 
+  BrowserDetails* Details;
+
   // OK only with a wavesample line that stands for a wavesample slot.
   void accept() override;
   void reject() override;
+  // The lazy reading of details ends before the dialog does, between two exchanges.
+  void done(int result) override;
 
  private:
   void BuildLayout();

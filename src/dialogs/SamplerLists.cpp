@@ -150,9 +150,25 @@ void SamplerLists::ConnectPopup(QListWidget* box, QMenu* menu) {
 
 void SamplerLists::SetOfferNew(bool offerNew) { offerNew_ = offerNew; }
 
+void SamplerLists::SetCommandHooks(std::function<void()> before, std::function<void()> after) {
+  beforeCommand_ = std::move(before);
+  afterCommand_ = std::move(after);
+}
+
+void SamplerLists::SetColumnStretch(int column, int stretch) {
+  static_cast<QGridLayout*>(layout())->setColumnStretch(column, stretch);
+}
+
 void SamplerLists::ReadAndFill() {
-  eps_.ReadConfig();
-  Fill();
+  if (beforeCommand_) beforeCommand_();
+  try {
+    eps_.ReadConfig();
+    Fill();
+  } catch (...) {
+    if (afterCommand_) afterCommand_();
+    throw;
+  }
+  if (afterCommand_) afterCommand_();
 }
 
 void SamplerLists::Fill() {
@@ -197,6 +213,7 @@ void SamplerLists::UpdateActions() {
 
 void SamplerLists::InstrumentChosen() {
   FillOfSelectedInstrument();
+  Q_EMIT Filled();
   UpdateActions();
   Q_EMIT SelectionChanged();
 }
@@ -218,8 +235,10 @@ void SamplerLists::LayerChosen() {
 
 void SamplerLists::RunListCommand(const std::function<bool()>& command) {
   bool changed = false;
-  if (RunShowingPortFailure(window(), [&] { changed = command(); }) && changed)
-    Q_EMIT RefreshRequested();
+  if (beforeCommand_) beforeCommand_();
+  const bool ran = RunShowingPortFailure(window(), [&] { changed = command(); });
+  if (afterCommand_) afterCommand_();
+  if (ran && changed) Q_EMIT RefreshRequested();
 }
 
 }  // namespace kelvora::dialogs

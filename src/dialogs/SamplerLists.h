@@ -34,6 +34,11 @@ class SamplerLists : public QWidget, public SamplerListControls {
   void ReadAndFill();
   // Fills the lists from the configuration last read, selecting as the fillers do.
   void Fill();
+  // Run around everything of the lists that talks to the sampler (a reading, a rename, a
+  // delete), the dialogs it shows on the way included.
+  void SetCommandHooks(std::function<void()> before, std::function<void()> after);
+  // How the width is shared between the lists, by column (0 instruments, 1 wavesamples).
+  void SetColumnStretch(int column, int stretch);
   // The selected line's entry; nullptr when the list has no selected line or is not shown.
   const TListEntry* SelectedInstrument() const;
   const TListEntry* SelectedWaveSample() const;
@@ -48,6 +53,8 @@ class SamplerLists : public QWidget, public SamplerListControls {
   void SelectionChanged();
   // A double click on a line of the instrument or wavesample list.
   void LineActivated();
+  // The wavesample (and layer) lines were filled for the selected instrument.
+  void Filled();
 
  private:
   void BuildLists(bool withLayers);
@@ -65,6 +72,8 @@ class SamplerLists : public QWidget, public SamplerListControls {
 
   protocol::TEps& eps_;
   bool offerNew_ = false;
+  std::function<void()> beforeCommand_;
+  std::function<void()> afterCommand_;
   QAction* refreshKey_ = nullptr;
   TListEntry instruments_[kInstrumentEntries]{};
   TListEntry waveSamples_[kWaveSampleEntries]{};

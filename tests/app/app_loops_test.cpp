@@ -6,21 +6,24 @@
 #include <QSpinBox>
 #include <QtTest>
 
-#include "AppTestSupport.h"
-#include "ShotFolder.h"
 #include "app/CommandTable.h"
 #include "app/InfoStrip.h"
 #include "app/LoopTools.h"
 #include "app/SeamPanel.h"
+#include "dialogs/BrowserDetails.h"
 #include "dialogs/OpenWaveForm.h"
 #include "editor/SeamMark.h"
 #include "editor/SeamView.h"
 #include "protocol/Eps.h"
 #include "protocol/Records.h"
 #include "protocol/Sysex.h"
+#include "support/MainWindowTest.h"
+#include "support/Shots.h"
+#include "support/WhenModal.h"
 
 using namespace kelvora::app;
 using namespace kelvora::protocol;
+using kelvora::dialogs::BrowserDetails;
 using kelvora::editor::SeamSide;
 using kelvora::editor::SeamView;
 using kelvora::loops::SeamGrade;
@@ -58,12 +61,12 @@ void Type(QSpinBox* field, int value) {
 
 }  // namespace
 
-class LoopsTest : public QObject {
+class LoopsTest : public kelvora::testing::MainWindowTest {
   Q_OBJECT
 
  private Q_SLOTS:
-  void init() { QVERIFY(kelvora::testing::ShowMainWindow(machine_, form_, 960, 600)); }
-  void cleanup() { kelvora::testing::CloseMainWindow(machine_, form_); }
+  void init() { QVERIFY(ShowMainWindow(960, 600)); }
+  void cleanup() { CloseMainWindow(); }
 
   void theStripShowsTheOpenWavesample() {
     QCOMPARE(Strip().Facts()->text(), QString("No wavesample open"));
@@ -206,6 +209,22 @@ class LoopsTest : public QObject {
     QCOMPARE(form_->Loops().Grade(), std::optional(SeamGrade::Smooth));
   }
 
+  // The browser's line for a wavesample whose length was changed in the strip is read again.
+  void theBrowserShowsALengthTypedInTheStrip() {
+    Open(*form_, kSynth);
+    Type(Field(MarkerPoint::LoopEnd), 2000);  // the sample end never falls inside the loop
+    Type(Field(MarkerPoint::SampleEnd), 3000);
+    QString details;
+    WhenModal<kelvora::dialogs::TOpenWaveForm>([&](kelvora::dialogs::TOpenWaveForm* browser) {
+      QTRY_VERIFY(!BrowserDetails::DetailsOf(browser->WaveSampleListBox, 0).isEmpty());
+      details = BrowserDetails::DetailsOf(browser->WaveSampleListBox, 0);
+      browser->reject();
+    });
+    form_->Commands().Action(Cmd::OpenWavesample)->trigger();
+    QCOMPARE(details, QString::fromUtf8("3000 samples (0.068 s), 44100 Hz, root A4, A0\u2013E4, "
+                                        "Loop Forward"));
+  }
+
   void aDismissedProposalChangesNothing() {
     Open(*form_, kPad);
     WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
@@ -227,7 +246,13 @@ class LoopsTest : public QObject {
   InfoStrip& Strip() { return form_->Strip(); }
   QSpinBox* Field(MarkerPoint point) { return Strip().Field(point); }
   kelvora::sim::SimulatedSampler& Sampler() { return machine_->Sampler().Sampler(); }
-  kelvora::sim::SamplerLog& Log() { return Sampler().Log(); }
+  // The sampler's log once it has handled everything sent so far.
+  kelvora::sim::SamplerLog& Log() {
+    machine_->Sampler().WaitIdle();
+    Sampler().WaitIdle(std::chrono::seconds(5));
+    machine_->Sampler().WaitIdle();
+    return Sampler().Log();
+  }
   std::vector<LoggedMessage> Messages(int type) {
     Sampler().WaitIdle(std::chrono::seconds(5));
     std::vector<LoggedMessage> found;
@@ -251,9 +276,6 @@ class LoopsTest : public QObject {
   std::pair<int, int> SamplerLoop() {
     return {SamplerPosition(kWsLoopStart), SamplerPosition(kWsLoopEnd)};
   }
-
-  std::unique_ptr<kelvora::testing::NoHardwareMachine> machine_;
-  std::unique_ptr<TMainForm> form_;
 };
 
 QTEST_MAIN(LoopsTest)
