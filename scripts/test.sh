@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Kelvora and passes its tests: a normal build, the tests that need the kernel's ALSA
 # sequencer in a QEMU guest on that build, an AddressSanitizer + UndefinedBehaviorSanitizer build
-# of the whole suite, a ThreadSanitizer build of the concurrency tests, and a short run of every
-# fuzz target over its seeds.
+# of the whole suite with clang (so every run compiles all code with both compilers), a
+# ThreadSanitizer build of the concurrency tests, and a short run of every fuzz target over its
+# seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build test fuzz
@@ -27,8 +28,13 @@ else
   scripts/alsa-vm.sh 'scripts/vm-tests.sh build'
 fi
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DKELVORA_BENCH=OFF \
-  -DKELVORA_SANITIZE=address,undefined
+# A folder configured with another compiler starts afresh: on a compiler change CMake empties its
+# cache and configures once without the options given here.
+if [ -f build-asan/CMakeCache.txt ] && ! grep -q '^CMAKE_CXX_COMPILER:.*clang++$' build-asan/CMakeCache.txt; then
+  rm -rf build-asan
+fi
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DBUILD_TESTING=ON -DKELVORA_BENCH=OFF -DKELVORA_SANITIZE=address,undefined
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan -LE 'bench|hardware|deb|vm'
 
