@@ -16,6 +16,8 @@
 #include "midi/Midiin.h"
 #include "midi/Midiout.h"
 #include "protocol/Eps.h"
+#include "transfer/UploadChoices.h"
+#include "transfer/UploadFigures.h"
 
 namespace kelvora::dialogs {
 
@@ -29,6 +31,17 @@ QScrollBar* MakeScrollBar(int min, int max, int small, int large, QWidget* paren
   bar->setValue(min);
   bar->setMinimumWidth(180);
   return bar;
+}
+
+// The yardstick of the transfer-time line: one second of sound at the rate most files have.
+constexpr int kYardstickRate = 44100;
+
+// The scroll bar and its value in words on one row.
+QHBoxLayout* BarWithValue(QScrollBar* bar, QLabel* value) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(bar, 1);
+  row->addWidget(value);
+  return row;
 }
 
 QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
@@ -50,8 +63,17 @@ TPreferencesForm::TPreferencesForm(protocol::TEps& eps, QWidget* parent)
   OkButton = new QPushButton("OK", this);
   CancelButton = new QPushButton("Cancel", this);
   HelpButton = new QPushButton("Help", this);
+  BlockSizeValue = new QLabel(this);
+  DelayValue = new QLabel(this);
+  TransferTime = new QLabel(this);
+  // As wide as the longest value, for both, so the bars keep their length as the numbers change.
+  const int valueWidth = BlockSizeValue->fontMetrics().horizontalAdvance("10240 words");
+  BlockSizeValue->setMinimumWidth(valueWidth);
+  DelayValue->setMinimumWidth(valueWidth);
   OkButton->setDefault(true);
   BuildLayout();
+  connect(BlockSizeScrollBar, &QScrollBar::valueChanged, this, &TPreferencesForm::ShowValues);
+  connect(DelayScrollBar, &QScrollBar::valueChanged, this, &TPreferencesForm::ShowValues);
   connect(OkButton, &QPushButton::clicked, this, [this] { done(protocol::mrOk); });
   connect(CancelButton, &QPushButton::clicked, this, [this] { done(protocol::mrCancel); });
   connect(HelpButton, &QPushButton::clicked, this, [] { ShowHelp(hcPreferences); });
@@ -70,9 +92,10 @@ void TPreferencesForm::BuildLayout() {
   auto* transfer = new QGroupBox("Transfer", this);
   auto* transferForm = new QVBoxLayout(transfer);
   transferForm->addWidget(BuddyLabel("Upload/download &Blocksize", BlockSizeScrollBar, transfer));
-  transferForm->addWidget(BlockSizeScrollBar);
+  transferForm->addLayout(BarWithValue(BlockSizeScrollBar, BlockSizeValue));
   transferForm->addWidget(BuddyLabel("&Delay", DelayScrollBar, transfer));
-  transferForm->addWidget(DelayScrollBar);
+  transferForm->addLayout(BarWithValue(DelayScrollBar, DelayValue));
+  transferForm->addWidget(TransferTime);
 
   auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
   buttons->addButton(OkButton, QDialogButtonBox::AcceptRole);
@@ -107,6 +130,24 @@ void TPreferencesForm::LoadControls() {
   ChannelComboBox->SetChannel(eps_.MidiOut->Channel());
   BlockSizeScrollBar->setValue(eps_.BlockSize);
   DelayScrollBar->setValue(eps_.Delay);
+  ShowValues();
+}
+
+// Smaller blocks mean more exchanges and more pauses for the same samples; the time is the
+// upload's own reckoning, so it matches what the upload dialog says.
+void TPreferencesForm::ShowValues() {
+  const int block = BlockSizeScrollBar->value();
+  const int delay = DelayScrollBar->value();
+  BlockSizeValue->setText(QString("%1 words").arg(block));
+  DelayValue->setText(QString("%1 ms").arg(delay));
+  transfer::UploadChoices choices;
+  choices.waveSample = 2;  // not the first, whose upload also renames the instrument
+  const auto figures = transfer::FiguresFor(kYardstickRate, block, choices, delay);
+  const int blocks = (kYardstickRate + 2 + block - 1) / block;
+  TransferTime->setText(QString("Uploading 1 s of %1 Hz sound: %2 blocks, %3 s on the wire")
+                            .arg(kYardstickRate)
+                            .arg(blocks)
+                            .arg(figures.wireSeconds, 0, 'f', 1));
 }
 
 // A port whose device did not change is neither closed nor reopened; whether a reopened port

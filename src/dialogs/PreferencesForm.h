@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 class QScrollBar;
 
@@ -33,6 +34,9 @@ class TPreferencesForm : public QDialog {
   controls::TChannelComboBox* ChannelComboBox;
   QScrollBar* BlockSizeScrollBar;  // samples per transfer block, 256..10240
   QScrollBar* DelayScrollBar;      // ms before each upload block, 0..4000
+  QLabel* BlockSizeValue;          // "4096 words"
+  QLabel* DelayValue;              // "120 ms"
+  QLabel* TransferTime;            // what the two cost a second of sound on the wire
   QPushButton* OkButton;
   QPushButton* CancelButton;
   QPushButton* HelpButton;
@@ -44,6 +48,7 @@ class TPreferencesForm : public QDialog {
   void BuildLayout();
   void LoadControls();
   void WriteBack();
+  void ShowValues();
 
   protocol::TEps& eps_;
 };

@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
@@ -16,6 +17,7 @@
 #include "support/CountingDriver.h"
 #include "support/ScopedDriver.h"
 #include "support/SessionRecordingUi.h"
+#include "support/Shots.h"
 #include "support/WhenModal.h"
 #include "support/WindowTest.h"
 
@@ -145,6 +147,38 @@ class PrefsTest : public kelvora::testing::WindowTest {
     QTEST(shownBlock, "block");
     QTEST(eps_->BlockSize, "block");
     QTEST(eps_->Delay, "delay");
+  }
+
+  // The bars say their values in words, and what they cost a second of sound: 44102 words of
+  // 3 bytes, 41 bytes of exchange and the pause for each block, the record's 450 bytes.
+  void transferBarsSayTheirValuesAndWhatTheyCost() {
+    QStringList texts;
+    double atStart = 0, withoutDelay = 0, smallBlocks = 0;
+    auto seconds = [](const QLabel* label) {
+      return label->text().section(' ', -5, -5).toDouble();
+    };
+    WhenModal<TPreferencesForm>([&](TPreferencesForm* f) {
+      texts << f->BlockSizeValue->text() << f->DelayValue->text() << f->TransferTime->text();
+      atStart = seconds(f->TransferTime);
+      kelvora::testing::Shoot(f, "preferences-values");
+      f->DelayScrollBar->setFocus();
+      QTest::keyClick(f->DelayScrollBar, Qt::Key_Home);
+      texts << f->DelayValue->text();
+      withoutDelay = seconds(f->TransferTime);
+      f->BlockSizeScrollBar->setFocus();
+      QTest::keyClick(f->BlockSizeScrollBar, Qt::Key_End);
+      texts << f->BlockSizeValue->text();
+      QTest::keyClick(f->BlockSizeScrollBar, Qt::Key_Home);
+      texts << f->TransferTime->text().section(':', 1).section(',', 0, 0);
+      smallBlocks = seconds(f->TransferTime);
+      f->CancelButton->click();
+    });
+    form_->Execute();
+    QCOMPARE(texts, QStringList({"1000 words", "400 ms",
+                                 "Uploading 1 s of 44100 Hz sound: 45 blocks, 61.1 s on the wire",
+                                 "0 ms", "10240 words", " 173 blocks"}));
+    QCOMPARE(atStart - withoutDelay, 45 * 0.4);
+    QVERIFY2(smallBlocks > withoutDelay + 1.5, qPrintable(QString::number(smallBlocks)));
   }
 
   // Device 3 no longer exists: nothing is selected, so OK leaves the input without a device.
