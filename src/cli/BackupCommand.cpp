@@ -45,7 +45,6 @@ void BackupCommand::Declare(CLI::App& program) {
                      "holds, or whose manifest cannot be read");
 }
 
-bool BackupCommand::Chosen() const { return command_ && command_->parsed(); }
 
 int BackupCommand::Run(CommandContext& context) {
   int exit = 0;

@@ -13,11 +13,9 @@ namespace kelvora::cli {
 class BackupCommand : public Command {
  public:
   void Declare(CLI::App& program) override;
-  bool Chosen() const override;
   int Run(CommandContext& context) override;
 
  private:
-  CLI::App* command_ = nullptr;
   std::string folder_;
   bool verify_ = false;
   bool force_ = false;

@@ -15,10 +15,15 @@ class Command {
  public:
   virtual ~Command() = default;
 
+  // Adds the subcommand to the program and keeps it in command_.
   virtual void Declare(CLI::App& program) = 0;
-  // Whether the command line chose this command.
-  virtual bool Chosen() const = 0;
   virtual int Run(CommandContext& context) = 0;
+
+  // Whether the command line chose this command.
+  bool Chosen() const;
+
+ protected:
+  CLI::App* command_ = nullptr;
 };
 
 }  // namespace kelvora::cli

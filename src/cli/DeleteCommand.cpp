@@ -38,7 +38,6 @@ void DeleteCommand::Declare(CLI::App& program) {
   command_->add_option("slot", slot_, "What to delete")->required()->type_name("I[/L[/W]]");
 }
 
-bool DeleteCommand::Chosen() const { return command_ && command_->parsed(); }
 
 int DeleteCommand::Run(CommandContext& context) {
   std::string error;

@@ -33,7 +33,6 @@ void DevicesCommand::Declare(CLI::App& program) {
       "devices", "List the MIDI inputs and outputs with the numbers and names --device takes");
 }
 
-bool DevicesCommand::Chosen() const { return command_ && command_->parsed(); }
 
 int DevicesCommand::Run(CommandContext& context) {
   const std::vector<DeviceRow>& rows = context.Connection().Catalog().Rows();

@@ -2,10 +2,6 @@
 
 #include "cli/Command.h"
 
-namespace CLI {
-class App;
-}
-
 namespace kelvora::cli {
 
 // `devices`: every MIDI device with the number --device takes, whether it is an input, an
@@ -13,11 +9,7 @@ namespace kelvora::cli {
 class DevicesCommand : public Command {
  public:
   void Declare(CLI::App& program) override;
-  bool Chosen() const override;
   int Run(CommandContext& context) override;
-
- private:
-  CLI::App* command_ = nullptr;
 };
 
 }  // namespace kelvora::cli

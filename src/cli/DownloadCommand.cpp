@@ -84,7 +84,6 @@ void DownloadCommand::Declare(CLI::App& program) {
   command_->add_flag("--force", force_, "Replace files that exist");
 }
 
-bool DownloadCommand::Chosen() const { return command_ && command_->parsed(); }
 
 int DownloadCommand::Run(CommandContext& context) {
   std::optional<batch::SlotPath> slot;

@@ -17,7 +17,6 @@ class CommandContext;
 class DownloadCommand : public Command {
  public:
   void Declare(CLI::App& program) override;
-  bool Chosen() const override;
   int Run(CommandContext& context) override;
 
  private:
@@ -32,7 +31,6 @@ class DownloadCommand : public Command {
   std::vector<Item> Items(const batch::Snapshot& snapshot, bool single) const;
   int Fetch(CommandContext& context, std::vector<Item>& items);
 
-  CLI::App* command_ = nullptr;
   std::string what_;
   std::string output_;
   bool force_ = false;

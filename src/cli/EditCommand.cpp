@@ -80,7 +80,6 @@ void EditCommand::Declare(CLI::App& program) {
   }
 }
 
-bool EditCommand::Chosen() const { return command_ && command_->parsed(); }
 
 int EditCommand::Run(CommandContext& context) {
   Range range;

@@ -21,7 +21,6 @@ class EditCommand : public Command {
   explicit EditCommand(Kind kind) : kind_(kind) {}
 
   void Declare(CLI::App& program) override;
-  bool Chosen() const override;
   int Run(CommandContext& context) override;
 
  private:
@@ -35,7 +34,6 @@ class EditCommand : public Command {
   bool HasDepth() const { return kind_ == Kind::FadeIn || kind_ == Kind::FadeOut; }
 
   Kind kind_;
-  CLI::App* command_ = nullptr;
   std::string slot_;
   std::string range_;
   int depth_ = 0;

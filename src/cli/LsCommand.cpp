@@ -22,7 +22,6 @@ void LsCommand::Declare(CLI::App& program) {
       ->type_name("I[/L[/W]]");
 }
 
-bool LsCommand::Chosen() const { return command_ && command_->parsed(); }
 
 int LsCommand::Run(CommandContext& context) {
   std::optional<batch::SlotPath> slot;

@@ -11,11 +11,9 @@ namespace kelvora::cli {
 class LsCommand : public Command {
  public:
   void Declare(CLI::App& program) override;
-  bool Chosen() const override;
   int Run(CommandContext& context) override;
 
  private:
-  CLI::App* command_ = nullptr;
   std::string slot_;
 };
 

@@ -13,7 +13,6 @@ void ProbeCommand::Declare(CLI::App& program) {
       "probe", "Tell whether a sampler answers on the device and channel (exit 0, or 3 if not)");
 }
 
-bool ProbeCommand::Chosen() const { return command_ && command_->parsed(); }
 
 int ProbeCommand::Run(CommandContext& context) {
   int exit = kExitDone;

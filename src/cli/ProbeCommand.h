@@ -9,11 +9,7 @@ namespace kelvora::cli {
 class ProbeCommand : public Command {
  public:
   void Declare(CLI::App& program) override;
-  bool Chosen() const override;
   int Run(CommandContext& context) override;
-
- private:
-  CLI::App* command_ = nullptr;
 };
 
 }  // namespace kelvora::cli

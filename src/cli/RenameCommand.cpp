@@ -48,7 +48,6 @@ void RenameCommand::Declare(CLI::App& program) {
       ->required();
 }
 
-bool RenameCommand::Chosen() const { return command_ && command_->parsed(); }
 
 int RenameCommand::Run(CommandContext& context) {
   std::string error;

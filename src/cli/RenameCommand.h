@@ -12,11 +12,9 @@ namespace kelvora::cli {
 class RenameCommand : public Command {
  public:
   void Declare(CLI::App& program) override;
-  bool Chosen() const override;
   int Run(CommandContext& context) override;
 
  private:
-  CLI::App* command_ = nullptr;
   std::string slot_;
   std::string name_;
 };

@@ -27,7 +27,6 @@ void RestoreCommand::Declare(CLI::App& program) {
       ->type_name("J");
 }
 
-bool RestoreCommand::Chosen() const { return command_ && command_->parsed(); }
 
 int RestoreCommand::Run(CommandContext& context) {
   int exit = 0;

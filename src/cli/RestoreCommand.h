@@ -12,11 +12,9 @@ namespace kelvora::cli {
 class RestoreCommand : public Command {
  public:
   void Declare(CLI::App& program) override;
-  bool Chosen() const override;
   int Run(CommandContext& context) override;
 
  private:
-  CLI::App* command_ = nullptr;
   std::string folder_;
   int instrument_ = 0;  // 1..8; 0: every instrument of the backup
   int to_ = 0;          // 1..8; 0: its own slot when free, else the first free one

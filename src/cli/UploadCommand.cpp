@@ -140,7 +140,6 @@ void UploadCommand::Declare(CLI::App& program) {
   command_->add_flag("--dry-run", dryRun_, "Print the plan and send nothing");
 }
 
-bool UploadCommand::Chosen() const { return command_ && command_->parsed(); }
 
 int UploadCommand::Run(CommandContext& context) {
   std::string error;

@@ -21,7 +21,6 @@ namespace kelvora::cli {
 class UploadCommand : public Command {
  public:
   void Declare(CLI::App& program) override;
-  bool Chosen() const override;
   int Run(CommandContext& context) override;
 
  private:
@@ -42,7 +41,6 @@ class UploadCommand : public Command {
                                    const batch::PlanFile& file, const std::string& slot);
   const Opening* OpeningOf(const std::string& path) const;
 
-  CLI::App* command_ = nullptr;
   std::vector<std::string> files_;
   std::string to_;
   std::string root_;
