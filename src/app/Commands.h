@@ -9,6 +9,8 @@ enum class Cmd {
   CloseWavesample,
   Download,
   Upload,
+  BackUp,
+  Restore,
   AutoUpload,
   Exit,
   Edit,

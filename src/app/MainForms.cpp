@@ -3,6 +3,7 @@
 #include "app/HelpWindow.h"
 #include "dialogs/AboutForm.h"
 #include "dialogs/GotoPrefForm.h"
+#include "dialogs/JobProgressForm.h"
 #include "dialogs/NoEpsForm.h"
 #include "dialogs/OpenWaveForm.h"
 #include "dialogs/PreferencesForm.h"
@@ -19,6 +20,7 @@ MainForms::MainForms(protocol::TEps& eps, QWidget* mainWindow)
       GotoPrefForm(new dialogs::TGotoPrefForm(mainWindow)),
       WsIsCopyForm(new dialogs::TWsIsCopyForm(mainWindow)),
       StatusForm(new dialogs::TStatusForm(mainWindow)),
+      JobForm(new dialogs::JobProgressForm(mainWindow)),
       Help(new HelpWindow(mainWindow)) {}
 
 }  // namespace kelvora::app

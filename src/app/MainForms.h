@@ -6,6 +6,7 @@ namespace kelvora::protocol {
 class TEps;
 }
 namespace kelvora::dialogs {
+class JobProgressForm;
 class TAboutForm;
 class TGotoPrefForm;
 class TNoEpsForm;
@@ -30,7 +31,8 @@ struct MainForms {
   dialogs::TNoEpsForm* NoEpsForm;
   dialogs::TGotoPrefForm* GotoPrefForm;
   dialogs::TWsIsCopyForm* WsIsCopyForm;
-  dialogs::TStatusForm* StatusForm;  // the progress window of downloads and uploads
+  dialogs::TStatusForm* StatusForm;   // the progress window of downloads and uploads
+  dialogs::JobProgressForm* JobForm;  // the progress window of jobs over many files
   HelpWindow* Help;
 };
 

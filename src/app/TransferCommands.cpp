@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/AutoUpload.h"
+#include "app/BackupCommand.h"
 #include "app/CommandTable.h"
 #include "app/DownloadCommand.h"
 #include "app/MainForm.h"
@@ -48,6 +49,8 @@ TransferCommands::TransferCommands(TMainForm& form)
   table.SetHandler(Cmd::Download, [this] { DownloadClick(); });
   table.SetHandler(Cmd::Upload, [this] { UploadClick(); });
   table.SetHandler(Cmd::AutoUpload, [this] { AutoUploadClick(); });
+  table.SetHandler(Cmd::BackUp, [this] { BackUpClick(); });
+  table.SetHandler(Cmd::Restore, [this] { RestoreClick(); });
 }
 
 TransferCommands::~TransferCommands() = default;
@@ -56,6 +59,18 @@ void TransferCommands::DownloadClick() {
   if (transferring_) return;
   FlagWhile running(transferring_);
   DownloadCommand(form_).Run();
+}
+
+void TransferCommands::BackUpClick() {
+  if (transferring_) return;
+  FlagWhile running(transferring_);
+  BackupCommand(form_).BackUp();
+}
+
+void TransferCommands::RestoreClick() {
+  if (transferring_) return;
+  FlagWhile running(transferring_);
+  BackupCommand(form_).Restore();
 }
 
 void TransferCommands::UploadClick() { UploadWave(QString()); }

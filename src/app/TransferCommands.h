@@ -14,7 +14,8 @@ namespace kelvora::app {
 
 class TMainForm;
 
-// The transfer commands of the main window: Download..., Upload..., the unattended upload of the
+// The transfer commands of the main window: Download..., Upload..., Back Up Sampler...,
+// Restore..., the unattended upload of the
 // files named on the command line and the upload of files dropped on the window.
 class TransferCommands {
  public:
@@ -23,6 +24,8 @@ class TransferCommands {
 
   void DownloadClick();
   void UploadClick();  // UploadWave with no file chosen yet
+  void BackUpClick();
+  void RestoreClick();
   // Runs the upload dialog (with fileName already chosen when not empty) and the transfer. Only
   // a result that Succeeded() means the whole file reached the sampler.
   transfer::TransferResult UploadWave(const QString& fileName);

@@ -99,6 +99,7 @@ bool BackupJob::LoadEarlier(const BackupFolder& folder) {
     return true;
   }
   if (options_.replace) return true;
+  result_.replaceable = true;
   Stop(TransferOutcome::Refused, failure + " Nothing in '" + folder.Root() +
                                      "' can be trusted; back up into another folder, or replace "
                                      "this backup.");
@@ -124,6 +125,7 @@ bool BackupJob::CheckReplacement() {
       }
     }
     if (lost.empty()) continue;
+    result_.replaceable = true;
     Stop(TransferOutcome::Refused,
          "The folder holds a backup of " + lost +
              ", which the sampler no longer holds; back up into another folder, or replace "

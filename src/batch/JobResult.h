@@ -20,6 +20,9 @@ struct JobResult {
   std::vector<std::string> problems;
   // Restore: what the protocol could not bring back, one sentence each.
   std::vector<std::string> limits;
+  // Backup: refused because the folder holds a backup this one would replace; a run with
+  // `replace` set may go on.
+  bool replaceable = false;
 
   bool Succeeded() const { return outcome == transfer::TransferOutcome::Done && problems.empty(); }
 };

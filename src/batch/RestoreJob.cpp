@@ -58,6 +58,9 @@ JobResult RestoreJob::Run(const std::string& root) {
     return Stop(TransferOutcome::Refused, failure);
   }
   result_.limits = plan.Limits();
+  if (confirm_ && !confirm_(plan, backup.snapshot)) {
+    return Stop(TransferOutcome::Cancelled, "");
+  }
   progress_.JobStarted(plan.Files(), plan.Samples());
   for (const RestorePlan::Move& move : plan.Moves()) {
     if (!RestoreInstrument(folder, *backup.snapshot.Find(move.from), move.to)) break;

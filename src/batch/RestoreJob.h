@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -30,6 +31,11 @@ class RestoreJob {
  public:
   RestoreJob(protocol::TEps& eps, JobProgress& progress, RestoreOptions options = {},
              uint32_t stallLimitMs = kDefaultStallLimitMs);
+
+  // Asked once the plan is made and before anything is sent, with the backup's instruments;
+  // false cancels the restore (an empty message) with the sampler unchanged.
+  using Confirmation = std::function<bool(const RestorePlan& plan, const Snapshot& backup)>;
+  void SetConfirmation(Confirmation confirm) { confirm_ = std::move(confirm); }
 
   JobResult Run(const std::string& folder);
 
@@ -62,6 +68,7 @@ class RestoreJob {
   SamplerCommands commands_;
   SnapshotReader reader_;
   JobResult result_;
+  Confirmation confirm_;
 };
 
 }  // namespace kelvora::batch

@@ -105,6 +105,7 @@ TEST_F(BackupJobTest, RefusesFoldersItMustNotWriteInto) {
   const JobResult foreign = Backup(temp / "other");
   EXPECT_EQ(foreign.outcome, TransferOutcome::Refused);
   EXPECT_NE(foreign.message.find("other files"), std::string::npos) << foreign.message;
+  EXPECT_FALSE(foreign.replaceable);  // files that are no backup are never replaced
   // Nothing was asked of the sampler for a folder that is refused.
   EXPECT_TRUE(TakeFetched().empty());
 }

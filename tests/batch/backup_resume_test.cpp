@@ -141,6 +141,7 @@ TEST_F(BackupResumeTest, BackupOfOtherContentIsReplacedOnlyWhenAsked) {
   const JobResult refused = Backup(temp / "b");
   EXPECT_EQ(refused.outcome, TransferOutcome::Refused);
   EXPECT_NE(refused.message.find("instrument 2 (Drums)"), std::string::npos) << refused.message;
+  EXPECT_TRUE(refused.replaceable);
   EXPECT_TRUE(std::filesystem::exists(temp / "b/instrument-2/ws-001.wav"));
 
   RecordingJobProgress progress;
@@ -153,7 +154,9 @@ TEST_F(BackupResumeTest, UnreadableManifestIsNotTrusted) {
   TempFolder temp;
   ASSERT_TRUE(Backup(temp / "b").Succeeded());
   transfer::test::Save(temp / "b/manifest.json", {'{', 'x'});
-  EXPECT_EQ(Backup(temp / "b").outcome, TransferOutcome::Refused);
+  const JobResult refused = Backup(temp / "b");
+  EXPECT_EQ(refused.outcome, TransferOutcome::Refused);
+  EXPECT_TRUE(refused.replaceable);
   TakeFetched();
   RecordingJobProgress progress;
   ASSERT_TRUE(Backup(temp / "b", progress, Replacing()).Succeeded());

@@ -3,6 +3,7 @@
 
 #include "batch/BackupFolder.h"
 #include "batch/DataFetcher.h"
+#include "batch/RestoreJob.h"
 #include "batch/SamplerCommands.h"
 #include "batch/batch_support.h"
 #include "protocol/Records.h"
@@ -159,6 +160,31 @@ TEST_F(RestoreJobTest, PlansThatCannotWorkAreRefusedBeforeAnythingIsSent) {
   EXPECT_EQ(damaged.outcome, TransferOutcome::Refused);
   EXPECT_NE(damaged.message.find("2/1/1 Noise Hit is missing or damaged"), std::string::npos)
       << damaged.message;
+}
+
+// The plan is shown before anything is sent; declined, the sampler is left as it was.
+TEST_F(RestoreJobTest, DeclinedPlanSendsNothing) {
+  ASSERT_TRUE(Backup(First()).Succeeded());
+  TakeCommands();
+  std::vector<std::pair<int, int>> moves;
+  std::string firstName;
+  RecordingJobProgress progress;
+  RestoreJob job(*eps, progress);
+  job.SetConfirmation([&](const RestorePlan& plan, const Snapshot& backup) {
+    for (const RestorePlan::Move& move : plan.Moves()) moves.emplace_back(move.from, move.to);
+    firstName = backup.Find(0)->Name();
+    return false;
+  });
+  const JobResult declined = job.Run(First());
+  EXPECT_EQ(declined.outcome, TransferOutcome::Cancelled);
+  EXPECT_TRUE(declined.message.empty());
+  EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, 3}, {1, 4}, {2, 5}}));
+  EXPECT_EQ(firstName, "Demo Synth");
+  EXPECT_EQ(progress.files, -1);  // the job never started
+  for (int type : TakeCommands()) {
+    EXPECT_TRUE(type == kGetInstrumentParams || type == kResponse) << type;
+  }
+  EXPECT_FALSE(HasWaveSample(3, 1));
 }
 
 // The sampler asks for every block again after a pause; the blocks all land once.
