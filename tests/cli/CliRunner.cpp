@@ -1,6 +1,8 @@
 #include "CliRunner.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
+#include <QJsonDocument>
 #include <QProcessEnvironment>
 
 #include "batch/WavSamples.h"
@@ -11,6 +13,19 @@ CliRunner::CliRunner() { QDir(Home("")).mkpath("config/Kelvora"); }
 
 QString CliRunner::Home(const QString& name) const {
   return QString::fromStdString(home_.Path()) + "/" + name;
+}
+
+QJsonObject JsonOf(const std::string& text) {
+  QJsonParseError error{};
+  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
+  EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
+  return document.object();
+}
+
+QJsonObject JsonOf(const CliResult& result) { return JsonOf(result.out); }
+
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
 }
 
 std::vector<int16_t> WavSamplesOf(const QString& path) {

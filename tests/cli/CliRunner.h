@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,12 @@ struct CliResult {
   std::string out;
   std::string err;
 };
+
+// The JSON object a text holds; a text that is not JSON fails the test that reads it.
+QJsonObject JsonOf(const std::string& text);
+QJsonObject JsonOf(const CliResult& result);
+
+bool Has(const std::string& text, const std::string& part);
 
 // Runs the real kelvora-cli with a home of its own (so no user's settings apply), in a working
 // folder of its own. Limits are generous: the suite also runs under the sanitizers.

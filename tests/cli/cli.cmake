@@ -2,7 +2,8 @@
 # sampler, and its library in-process where virtual time keeps the sampler's time-outs short.
 add_library(kelvora_cli_runner STATIC ${CMAKE_CURRENT_LIST_DIR}/CliRunner.cpp
                                       ${CMAKE_CURRENT_LIST_DIR}/CliRunner.h)
-target_link_libraries(kelvora_cli_runner PUBLIC kelvora::batch kelvora::transfer kelvora::test_support Qt6::Core)
+target_link_libraries(kelvora_cli_runner PUBLIC kelvora::batch kelvora::transfer kelvora::test_support Qt6::Core
+                                        GTest::gtest)
 target_compile_definitions(kelvora_cli_runner PRIVATE
   KELVORA_CLI_PROGRAM="$<TARGET_FILE:kelvora-cli>")
 

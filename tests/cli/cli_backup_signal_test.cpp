@@ -15,10 +15,6 @@
 namespace kelvora::cli::test {
 namespace {
 
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // A sampler whose third wavesample takes seconds on a paced cable while the first two take a
 // fraction of one, so a signal sent after the second file lands in the third.
 class CliBackupSignalTest : public ::testing::Test {

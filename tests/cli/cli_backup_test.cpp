@@ -11,14 +11,6 @@
 namespace kelvora::cli::test {
 namespace {
 
-QJsonObject JsonOf(const std::string& text) {
-  return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
-}
-
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 class CliBackupTest : public ::testing::Test {
  protected:
   CliResult Run(const QStringList& arguments) { return cli.Run(cli.Kept() + arguments); }

@@ -14,14 +14,6 @@
 namespace kelvora::cli::test {
 namespace {
 
-QJsonObject JsonOf(const CliResult& result) {
-  return QJsonDocument::fromJson(QByteArray::fromStdString(result.out)).object();
-}
-
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // The simulated sampler kept in a state file between the runs of a test.
 class CliCommandsTest : public ::testing::Test {
  protected:

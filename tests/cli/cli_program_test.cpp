@@ -9,18 +9,6 @@
 namespace kelvora::cli::test {
 namespace {
 
-QJsonObject JsonOf(const CliResult& result) {
-  QJsonParseError error{};
-  const QJsonDocument document =
-      QJsonDocument::fromJson(QByteArray::fromStdString(result.out), &error);
-  EXPECT_EQ(error.error, QJsonParseError::NoError) << result.out;
-  return document.object();
-}
-
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 class CliProgramTest : public ::testing::Test {
  protected:
   CliRunner cli;

@@ -14,14 +14,6 @@
 namespace kelvora::cli::test {
 namespace {
 
-QJsonObject JsonOf(const CliResult& result) {
-  return QJsonDocument::fromJson(QByteArray::fromStdString(result.out)).object();
-}
-
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // A mono 16-bit file of `count` samples of a ramp that starts at `first`.
 void WriteRamp(const QString& path, int count, int first, int rate = 44100) {
   std::FILE* file = std::fopen(path.toLocal8Bit().constData(), "wb");
