@@ -13,16 +13,20 @@ DeviceList::DeviceList(std::vector<MidiDriver*> backends) : backends_(std::move(
   std::erase(backends_, nullptr);
 }
 
-int DeviceList::InputCount() {
-  int count = 0;
-  for (MidiDriver* backend : backends_) count += backend->InputCount();
-  return count;
-}
+int DeviceList::InputCount() { return List(true); }
 
-int DeviceList::OutputCount() {
-  int count = 0;
-  for (MidiDriver* backend : backends_) count += backend->OutputCount();
-  return count;
+int DeviceList::OutputCount() { return List(false); }
+
+int DeviceList::List(bool input) {
+  std::vector<int> counts;
+  int total = 0;
+  for (MidiDriver* backend : backends_) {
+    counts.push_back(input ? backend->InputCount() : backend->OutputCount());
+    total += counts.back();
+  }
+  std::lock_guard lock(mutex_);
+  (input ? inputCounts_ : outputCounts_) = std::move(counts);
+  return total;
 }
 
 std::string DeviceList::InputName(int device) {
@@ -86,12 +90,23 @@ void DeviceList::CloseInput(int slot) {
   }
 }
 
+// A number kept from before any listing (the settings of an earlier run) is taken as the
+// devices are listed now.
 DeviceList::Location DeviceList::Locate(int device, bool input) {
   if (device < 0) return {};
-  for (MidiDriver* backend : backends_) {
-    const int count = input ? backend->InputCount() : backend->OutputCount();
-    if (device < count) return {backend, device};
-    device -= count;
+  std::vector<int> counts;
+  {
+    std::lock_guard lock(mutex_);
+    counts = input ? inputCounts_ : outputCounts_;
+  }
+  if (counts.size() != backends_.size()) {
+    List(input);
+    std::lock_guard lock(mutex_);
+    counts = input ? inputCounts_ : outputCounts_;
+  }
+  for (size_t i = 0; i < backends_.size(); ++i) {
+    if (device < counts[i]) return {backends_[i], device};
+    device -= counts[i];
   }
   return {};
 }

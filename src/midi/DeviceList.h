@@ -11,7 +11,10 @@
 namespace kelvora::midi {
 
 // Several backends seen as one driver: each direction lists the first backend's devices, then
-// the second's, and so on. A slot call goes to the backend that opened that slot.
+// the second's, and so on. Devices keep the numbers of the last listing (InputCount,
+// OutputCount) until the next one, as the backends number theirs, so a device plugged in or out
+// meanwhile does not shift a later backend's devices under a number the user already chose. A
+// slot call goes to the backend that opened that slot.
 class DeviceList : public MidiDriver {
  public:
   DeviceList(std::initializer_list<MidiDriver*> backends);
@@ -40,6 +43,7 @@ class DeviceList : public MidiDriver {
     int device = -1;  // the backend's own number
   };
 
+  int List(bool input);
   Location Locate(int device, bool input);
   MidiDriver* Owner(const Owners& owners, int slot);
   void SetOwner(Owners& owners, int slot, MidiDriver* backend);
@@ -48,6 +52,8 @@ class DeviceList : public MidiDriver {
   std::mutex mutex_;
   Owners outOwners_{};
   Owners inOwners_{};
+  std::vector<int> inputCounts_;  // each backend's, as last listed; empty before the first
+  std::vector<int> outputCounts_;
 };
 
 }  // namespace kelvora::midi

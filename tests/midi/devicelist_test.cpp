@@ -48,5 +48,34 @@ TEST(DeviceListTest, NumbersFollowOnAndSlotCallsGoToTheOpeningBackend) {
   EXPECT_EQ(list.SendShort(slot, 0x90), kErrorInvalidHandle) << "the slot belongs to nobody now";
 }
 
+// The numbers a user picked from a list stay with their devices when another backend's list
+// grows or shrinks before the open: another program's sequencer port came or went.
+TEST(DeviceListTest, NumbersStayAsLastListedWhenAnEarlierBackendsDevicesChange) {
+  test::ScriptedDriver hardware;
+  LoopbackMidiDriver simulated("Simulated EPS-16 PLUS");
+  DeviceList list{&hardware, &simulated};
+  ASSERT_EQ(list.OutputCount(), 2);
+  ASSERT_EQ(list.InputCount(), 2);
+  hardware.devices = 2;
+  EXPECT_EQ(list.OutputName(1), "Simulated EPS-16 PLUS");
+  const int slot = 13;
+  DoreRav::ResetOutSlot(slot);
+  DoreRav::ResetInSlot(slot);
+  ASSERT_EQ(list.OpenOutput(1, slot), 0);
+  hardware.devices = 0;
+  ASSERT_EQ(list.OpenInput(1, slot), 0);
+  simulated.WaitIdle();
+  EXPECT_TRUE(DoreRav::MIDIOUTISOPEN(slot));
+  EXPECT_TRUE(DoreRav::MIDIINISOPEN(slot));
+  EXPECT_TRUE(hardware.Calls().empty());
+  list.CloseOutput(slot);
+  list.CloseInput(slot);
+  simulated.WaitIdle();
+  // The next listing numbers them afresh.
+  EXPECT_EQ(list.OutputCount(), 1);
+  EXPECT_EQ(list.OutputName(0), "Simulated EPS-16 PLUS");
+  EXPECT_EQ(list.OpenOutput(1, slot), kErrorBadDevice);
+}
+
 }  // namespace
 }  // namespace kelvora::midi

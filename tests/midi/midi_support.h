@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -28,9 +29,11 @@ class ScriptedDriver : public MidiDriver {
   std::vector<std::vector<uint8_t>> LongMessages();
   std::vector<uint32_t> ShortMessages();
 
-  int InputCount() override { return 1; }
+  std::atomic<int> devices{1};  // in each direction, all of one name
+
+  int InputCount() override { return devices; }
   std::string InputName(int) override { return "Scripted In"; }
-  int OutputCount() override { return 1; }
+  int OutputCount() override { return devices; }
   std::string OutputName(int) override { return "Scripted Out"; }
   int OpenOutput(int device, int slot) override;
   void CloseOutput(int slot) override;
