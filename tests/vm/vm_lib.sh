@@ -75,9 +75,11 @@ expect() {
   return 1
 }
 
-# A mono 16-bit WAV file of SAMPLES samples of noise (the same each run), at 31250 Hz.
+# A mono 16-bit WAV file of SAMPLES samples of noise (the same each run), at 31250 Hz, a rate
+# the sampler plays exactly, so the upload sends the samples as they are.
 make_wav() {  # file samples
-  sox -R -n -r 31250 -b 16 -c 1 "$1" synth "$2s" whitenoise vol 0.8
+  sox -R -r 31250 -n -b 16 -c 1 "$1" synth "$2s" whitenoise vol 0.8 &&
+    [ "$(soxi -s "$1")" -eq "$2" ] || fail "sox made no file of $2 samples"
 }
 
 # True when two WAV files hold the same samples, bit for bit (and there are some).
