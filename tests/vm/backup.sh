@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# On virtual cable 3 (after the window program's case): a multisample of three files named by
+# On virtual cable 3 (with the window program's case and P1): a multisample of three files named by
 # their notes into an empty sampler, a backup of it, its restore into an emptied sampler, and a
 # second backup that holds the same samples.
 CABLE=${CABLE:-3}
