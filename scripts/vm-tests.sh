@@ -21,6 +21,6 @@ if grep -E '^\[  SKIPPED \]|^SKIP   :' "$log"; then
   echo "vm-tests: the tests above were skipped, although the guest has a sequencer" >&2
   status=1
 fi
-# The figures the cases measured: P1 through the kernel, and how the faults ended.
-grep -E '^(P1|Fault) ' "$log" || true
+# The figures the cases measured: P1 through the kernel, how the faults ended, late answers.
+grep -E '^(P1 |Fault |Note: )' "$log" || true
 exit "$status"

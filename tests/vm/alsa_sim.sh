@@ -14,7 +14,7 @@ for _ in $(seq 200); do
   sleep 0.1
 done
 device=$name
-expect 0 "probe" probe
+far_end_answers
 expect 0 "ls" ls && { grep -q "Demo Synth" "$scratch/out" || fail "ls lists no demo instrument"; }
 for slot in 1/1/1 2/1/1; do
   file=$scratch/${slot//\//-}

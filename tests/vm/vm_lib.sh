@@ -39,17 +39,33 @@ fi
 
 # kelvora-sim (paced, as on a cable) on the cable's raw MIDI device, with the options given.
 # Until it first waits for input the kernel drops what comes down the cable, as a sampler still
-# switching on would miss it, so this returns once its reading thread waits in poll.
+# switching on would miss it, so this returns once its reading thread waits in poll and it
+# answers.
 far_end_start() {
   "$KELVORA_SIM" --stdio --paced "$@" <"$raw" >"$raw" 2>>"$scratch/far-end.log" &
   far_end=$!
   local tries
   for tries in $(seq 200); do
-    grep -qs poll /proc/"$far_end"/task/*/wchan && return 0
+    grep -qs poll /proc/"$far_end"/task/*/wchan && { far_end_answers; return; }
     kill -0 "$far_end" 2>/dev/null || break
     sleep 0.1
   done
   fail "kelvora-sim did not start on $raw: $(cat "$scratch/far-end.log")"
+  return 1
+}
+
+# Returns once the far end answers a probe, at most 5 tries. A sampler answers within the
+# protocol's 2 s, but the first answer of a far end just started in the emulated guest can take
+# longer: its code is read over 9p as it first runs. A late first answer is logged.
+far_end_answers() {
+  local try
+  for try in 1 2 3 4 5; do
+    if cli probe; then
+      [ "$try" -eq 1 ] || echo "Note: the far end on $device answered probe $try only"
+      return 0
+    fi
+  done
+  fail "the far end on $device answers no probe: $(tail -n 3 "$scratch/err")"
   return 1
 }
 
