@@ -16,6 +16,8 @@ const CommandRow kRows[kCommandCount] = {
      E::Always, false, true},
     {Cmd::Upload, "UploadMenuItem", Cmd::File, "&Upload...", "Ctrl+U", "Send a wavesample",
      E::Always, false, false},
+    {Cmd::UploadMultisample, "UploadMultisampleMenuItem", Cmd::File, "Upload &Multisample...",
+     "Ctrl+Shift+U", "Send several audio files into one instrument", E::Always, false, false},
     {Cmd::BackUp, "BackUpMenuItem", Cmd::File, "&Back Up Sampler...", "",
      "Copy every instrument and wavesample into a folder", E::Always, false, true},
     {Cmd::Restore, "RestoreMenuItem", Cmd::File, "&Restore...", "",

@@ -9,6 +9,7 @@ enum class Cmd {
   CloseWavesample,
   Download,
   Upload,
+  UploadMultisample,
   BackUp,
   Restore,
   AutoUpload,

@@ -13,6 +13,7 @@
 #include "app/DownloadCommand.h"
 #include "app/MainForm.h"
 #include "app/MainForms.h"
+#include "app/MultisampleCommand.h"
 #include "diagnostics/ProgramNotice.h"
 #include "dialogs/StatusForm.h"
 #include "dialogs/UploadForm.h"
@@ -49,6 +50,7 @@ TransferCommands::TransferCommands(TMainForm& form)
   table.SetHandler(Cmd::Download, [this] { DownloadClick(); });
   table.SetHandler(Cmd::Upload, [this] { UploadClick(); });
   table.SetHandler(Cmd::AutoUpload, [this] { AutoUploadClick(); });
+  table.SetHandler(Cmd::UploadMultisample, [this] { UploadMultisample({}); });
   table.SetHandler(Cmd::BackUp, [this] { BackUpClick(); });
   table.SetHandler(Cmd::Restore, [this] { RestoreClick(); });
 }
@@ -59,6 +61,12 @@ void TransferCommands::DownloadClick() {
   if (transferring_) return;
   FlagWhile running(transferring_);
   DownloadCommand(form_).Run();
+}
+
+void TransferCommands::UploadMultisample(const QStringList& files) {
+  if (transferring_) return;
+  FlagWhile running(transferring_);
+  MultisampleCommand(form_).Run(files);
 }
 
 void TransferCommands::BackUpClick() {

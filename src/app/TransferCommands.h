@@ -24,6 +24,9 @@ class TransferCommands {
 
   void DownloadClick();
   void UploadClick();  // UploadWave with no file chosen yet
+  // Several audio files into one instrument, planned in the multisample window; `files` empty:
+  // chosen in a file dialog first.
+  void UploadMultisample(const QStringList& files);
   void BackUpClick();
   void RestoreClick();
   // Runs the upload dialog (with fileName already chosen when not empty) and the transfer. Only

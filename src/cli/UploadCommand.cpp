@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "batch/KeyNames.h"
+#include "batch/MultiUpload.h"
 #include "batch/SlotPath.h"
 #include "batch/TransferWatch.h"
 #include "cli/CommandContext.h"
@@ -23,8 +24,6 @@ namespace kelvora::cli {
 
 namespace {
 
-using transfer::KeyRangeMode;
-
 // The code of the rate asked for among those the file can go at, or -1.
 int CodeForRate(int hz, int fileRate) {
   for (const int code : transfer::TargetCodes(fileRate)) {
@@ -41,67 +40,6 @@ std::string RateChoices(int fileRate) {
     text += (text.empty() ? "" : ", ") + std::to_string(std::lround(transfer::PlayedRate(code)));
   }
   return text;
-}
-
-transfer::UploadChoices ChoicesFor(int instrument, const batch::PlannedFile& planned,
-                                   const transfer::ChannelPick& pick) {
-  transfer::UploadChoices choices;
-  choices.instrument = instrument;
-  choices.layer = planned.layer;
-  choices.waveSample = planned.waveSample;
-  choices.rootKey = planned.rootKey;
-  choices.loKey = planned.low;
-  choices.hiKey = planned.high;
-  choices.range = planned.range == batch::RangeRule::Root   ? KeyRangeMode::Root
-                  : planned.range == batch::RangeRule::Full ? KeyRangeMode::Full
-                                                            : KeyRangeMode::Custom;
-  choices.channelMode = pick.mode;
-  choices.channel = pick.channel;
-  choices.waveSampleName = transfer::NameBeforeFirstDot(planned.file.path);
-  return choices;
-}
-
-// The slots of the target instrument as the sampler holds them now.
-batch::InstrumentSlots SlotsOf(const batch::Snapshot& snapshot) {
-  batch::InstrumentSlots slots;
-  if (snapshot.instruments.empty()) return slots;
-  const batch::InstrumentImage& image = snapshot.instruments.front();
-  slots.exists = true;
-  for (const batch::LayerImage& layer : image.layers) slots.layerInUse[layer.index] = true;
-  for (const batch::WaveSampleImage& ws : image.waveSamples) {
-    slots.waveSampleInUse[ws.number - 1] = true;
-  }
-  return slots;
-}
-
-// The session's tables of what the instrument holds, which the upload reads to delete a
-// wavesample it replaces.
-void TellSession(protocol::TEps& eps, const batch::Snapshot& snapshot) {
-  if (snapshot.instruments.empty()) return;
-  const batch::InstrumentImage& image = snapshot.instruments.front();
-  std::vector<int> layers;
-  protocol::DeriveInstrument(eps, image.index, image.record.data(), &layers);
-  if (layers.size() <= 1) {
-    protocol::ApplySingleLayer(eps, image.index, layers.empty() ? -1 : layers.front());
-    return;
-  }
-  for (const batch::LayerImage& layer : image.layers) {
-    protocol::ApplyLayerRecord(eps, image.index, layer.index, layer.record.data());
-  }
-}
-
-// Memory and wire time of each file where the plan put it, and the totals.
-void Figure(batch::UploadPlan& plan, int blockSize, int delay, const transfer::ChannelPick& pick) {
-  plan.memoryBlocks = 0;
-  plan.wireSeconds = 0;
-  for (batch::PlannedFile& planned : plan.files) {
-    const transfer::UploadFigures figures = transfer::FiguresFor(
-        planned.file.frames, blockSize, ChoicesFor(plan.instrument, planned, pick), delay);
-    planned.file.memoryBlocks = figures.memoryBlocks;
-    planned.file.wireSeconds = figures.wireSeconds;
-    plan.memoryBlocks += figures.memoryBlocks;
-    plan.wireSeconds += figures.wireSeconds;
-  }
 }
 
 }  // namespace
@@ -140,7 +78,6 @@ void UploadCommand::Declare(CLI::App& program) {
   command_->add_flag("--dry-run", dryRun_, "Print the plan and send nothing");
 }
 
-
 int UploadCommand::Run(CommandContext& context) {
   std::string error;
   const std::optional<batch::SlotPath> target = batch::ParseSlotPath(to_, error);
@@ -159,8 +96,8 @@ int UploadCommand::Run(CommandContext& context) {
   if (Interrupt::Requested()) return kExitInterrupted;
   batch::PlanRequest request{*target, options.range, options.low, options.high};
   if (!options.rangeGiven && files.size() > 1) request.range = batch::RangeRule::Auto;
-  batch::UploadPlan plan = batch::PlanUpload(request, files, SlotsOf(snapshot));
-  Figure(plan, eps->BlockSize, eps->Delay, options.pick);
+  batch::UploadPlan plan = batch::PlanUpload(request, files, batch::SlotsOf(snapshot));
+  batch::FigurePlan(plan, eps->BlockSize, eps->Delay, options.pick);
   const QJsonObject planJson = PlanJson(plan, snapshot.instruments.empty());
   if (!context.Out().Json()) {
     for (const std::string& line : PlanText(planJson)) context.Out().Line(line);
@@ -170,7 +107,7 @@ int UploadCommand::Run(CommandContext& context) {
       context.Out().Document(QJsonDocument(QJsonObject{{"plan", planJson}}));
     return plan.Fits() ? kExitDone : context.Fail(kExitRefused, plan.refusal);
   }
-  TellSession(*eps, snapshot);
+  batch::TellSession(*eps, snapshot);
   return Send(context, plan, planJson, options.pick);
 }
 
@@ -243,8 +180,8 @@ int UploadCommand::Send(CommandContext& context, const batch::UploadPlan& plan,
   for (const batch::PlannedFile& planned : plan.files) {
     const std::string slot =
         batch::FormatWaveSample(plan.instrument, planned.layer, planned.waveSample);
-    const transfer::TransferResult result =
-        SendOne(context, watch, ChoicesFor(plan.instrument, planned, pick), planned.file, slot);
+    const transfer::TransferResult result = SendOne(
+        context, watch, batch::ChoicesFor(plan.instrument, planned, pick), planned.file, slot);
     uploads.append(QJsonObject{{"file", QString::fromStdString(planned.file.path)},
                                {"slot", QString::fromStdString(slot)},
                                {"done", result.Succeeded()},

@@ -61,8 +61,9 @@ class CommandsTest : public kelvora::testing::WindowTest {
                         Cmd::ZoomOut, Cmd::ShowAll}) {
       QVERIFY(!enabled.count(command));
     }
-    for (Cmd command : {Cmd::OpenWavesample, Cmd::Download, Cmd::Upload, Cmd::BackUp, Cmd::Restore,
-                        Cmd::Preferences, Cmd::Scale1, Cmd::Scale256, Cmd::About, Cmd::Debug}) {
+    for (Cmd command :
+         {Cmd::OpenWavesample, Cmd::Download, Cmd::Upload, Cmd::UploadMultisample, Cmd::BackUp,
+          Cmd::Restore, Cmd::Preferences, Cmd::Scale1, Cmd::Scale256, Cmd::About, Cmd::Debug}) {
       QVERIFY(enabled.count(command));
     }
   }
