@@ -144,7 +144,12 @@ void TransferCommands::AutoUploadClick() {
 void TransferCommands::QueueUploads(const QStringList& files) {
   if (Running() || files.isEmpty()) return;
   QTimer::singleShot(0, &form_, [this, files] {
-    if (!Running()) UploadFiles(files, false);
+    if (Running()) return;
+    if (files.size() > 1) {
+      UploadMultisample(files);
+    } else {
+      UploadFiles(files, false);
+    }
   });
 }
 

@@ -34,8 +34,9 @@ class TransferCommands {
   transfer::TransferResult UploadWave(const QString& fileName);
   // The files named on the command line, one after the other; then the program ends.
   void AutoUploadClick();
-  // Dropped files: uploaded one after the other once the drop has returned; nothing is deleted
-  // and the program goes on. Ignored while a transfer runs.
+  // Dropped files, once the drop has returned: one goes through the upload dialog, several into
+  // the multisample plan; nothing is deleted and the program goes on. Ignored while a transfer
+  // runs.
   void QueueUploads(const QStringList& files);
 
   // A download, an upload or a run of uploads is under way.

@@ -1,10 +1,13 @@
-// Upload Multisample... against the simulated sampler: five files planned by their names' roots
-// with ranges split halfway, a root typed into the plan, and Cancel inside the third file.
+// Upload Multisample... and dropped files against the simulated sampler: five files planned by
+// their names' roots with ranges split halfway, a root typed into the plan, and Cancel inside the
+// third file.
 #include <QAction>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -70,7 +73,8 @@ class MultisampleTest : public kelvora::testing::MainWindowTest {
     CloseMainWindow();
   }
 
-  void fiveFilesArePlannedByTheirRootsAndUploaded() {
+  // Five files dropped on the window open the plan once the drop has returned.
+  void fiveDroppedFilesArePlannedByTheirRootsAndUploaded() {
     QStringList rows;
     QString totals;
     WhenModal<MultisamplePlanForm>([&](MultisamplePlanForm* plan) {
@@ -90,7 +94,18 @@ class MultisampleTest : public kelvora::testing::MainWindowTest {
       report = box->text();
       box->accept();
     });
-    form_->Transfers().UploadMultisample(files_);
+    QList<QUrl> urls;
+    for (const QString& file : files_) urls << QUrl::fromLocalFile(file);
+    QMimeData mime;
+    mime.setUrls(urls);
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &enter);  // a drop comes only after its drag
+    QVERIFY(enter.isAccepted());
+    QApplication::sendEvent(form_.get(), &drop);
+    QVERIFY(drop.isAccepted());
+    QTRY_VERIFY_WITH_TIMEOUT(!report.isEmpty(), 20000);
+    QTRY_VERIFY(!form_->Transfers().Running());
     QCOMPARE(rows, QStringList({"Strings_C2.wav 4/1/1 C2 A0 G#2 44100 Hz",
                                 "Strings_E3.wav 4/1/2 E3 A2 G#3 44100 Hz",
                                 "Strings_C4.wav 4/1/3 C4 A3 D#4 44100 Hz",
