@@ -9,7 +9,6 @@
 #include "midi/PortError.h"
 #include "protocol/Records.h"
 #include "protocol/Sysex.h"
-#include "transfer/WavWriter.h"
 
 namespace kelvora::transfer {
 
@@ -46,22 +45,22 @@ std::string DownloadEngine::Refusal() const {
          " is not after its start " + std::to_string(start) + "), so there is nothing to download.";
 }
 
-TransferResult DownloadEngine::Download(const std::string& path) {
+TransferResult DownloadEngine::Download(const std::string& path, const DownloadFormat& format) {
   TransferResult result;
   if (std::string refusal = Refusal(); !refusal.empty()) {
     DebugLine("Download refused: " + refusal);
     return {TransferOutcome::Refused, refusal, 0};
   }
-  if (!OpenFile(path, result)) return result;
   start_ = GetPosition(eps_.WsParams, kWsSampleStart);
   end_ = GetPosition(eps_.WsParams, kWsSampleEnd);
+  if (!OpenFile(path, format, result)) return result;
   LogRange();
   written_ = 0;
   complete_ = false;
   failure_.clear();
-  if (!WriteWavHeader(file_, SampleRateFromCode(eps_.WsParams[kWsRate]),
-                      static_cast<uint32_t>(end_ - start_))) {
-    Fail("The WAV header could not be written to '" + path + "'.");
+  if (!writer_->Begin(Facts())) {
+    Fail(std::string("The ") + (format.IsSpecified() ? "WAV" : "file") +
+         " header could not be written to '" + path + "'.");
     return Finish(false);
   }
   progress_.SetCaption("Downloading...");
@@ -83,13 +82,30 @@ TransferResult DownloadEngine::Download(const std::string& path) {
   return Finish(cancelled);
 }
 
-bool DownloadEngine::OpenFile(const std::string& path, TransferResult& result) {
-  file_ = std::fopen(path.c_str(), "wb");
-  if (file_ != nullptr) return true;
+bool DownloadEngine::OpenFile(const std::string& path, const DownloadFormat& format,
+                              TransferResult& result) {
+  writer_ = CreateDownloadWriter(path, format, Facts());
+  if (writer_) return true;
   DebugWrite("Unable to write download file");
   DebugLine(path);
   result = {TransferOutcome::Failed, CreateFailure(path), 0, true};
   return false;
+}
+
+// The rate, root key and loop the record gives, the loop relative to the sample start.
+WavesampleFacts DownloadEngine::Facts() const {
+  const int* record = eps_.WsParams;
+  WavesampleFacts facts;
+  facts.rateCode = (record[kWsRate] >> 8) & 0xFF;
+  facts.frames = end_ - start_;
+  facts.rootKey = (record[kWsRootKey] >> 8) & 0xFF;
+  const int mode = record[kWsPlaybackMode] & 0xFF00;
+  if (mode == kLoopForward || mode == kLoopBidirectional || mode == kLoopAndRelease) {
+    facts.loop =
+        WavesampleFacts::Loop{GetPosition(record, kWsLoopStart) - start_,
+                              GetPosition(record, kWsLoopEnd) - start_, mode == kLoopBidirectional};
+  }
+  return facts;
 }
 
 void DownloadEngine::LogRange() const {
@@ -183,15 +199,8 @@ void DownloadEngine::ReadData() {
   }
 }
 
-// Each sample is written as its low 16 bits, little-endian.
 bool DownloadEngine::WriteBlock(int count) {
-  for (int i = 0; i < count; ++i) {
-    const int word = eps_.SampleBuffer[i];
-    blockBytes_[2 * i] = static_cast<uint8_t>(word & 0xFF);
-    blockBytes_[2 * i + 1] = static_cast<uint8_t>((word >> 8) & 0xFF);
-  }
-  const size_t bytes = 2 * static_cast<size_t>(count);
-  if (std::fwrite(blockBytes_, 1, bytes, file_) != bytes) return false;
+  if (!writer_->Write(eps_.SampleBuffer, count)) return false;
   written_ += count;
   return true;
 }
@@ -214,15 +223,14 @@ TransferResult DownloadEngine::Finish(bool cancelled) {
   if (!complete_) {
     result.outcome = cancelled ? TransferOutcome::Cancelled : TransferOutcome::Failed;
     result.message = failure_;
-    if (!RewriteWavSizes(file_, static_cast<uint32_t>(written_))) {
-      result.outcome = TransferOutcome::Failed;
-      result.message = "The sizes in the WAV header could not be corrected.";
-    }
   }
-  if (std::fclose(file_) != 0 && result.Succeeded()) {
-    result = {TransferOutcome::Failed, "The WAV file could not be closed.", written_};
+  const bool closed = writer_->Finish(written_);
+  writer_.reset();
+  if (!closed) {
+    result.outcome = TransferOutcome::Failed;
+    result.message = complete_ ? "The file could not be closed."
+                               : "The sizes in the file's header could not be corrected.";
   }
-  file_ = nullptr;
   return result;
 }
 

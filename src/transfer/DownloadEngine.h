@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "protocol/Eps.h"
+#include "transfer/DownloadWriter.h"
 #include "transfer/Progress.h"
 #include "transfer/TransferLoop.h"
 #include "transfer/TransferResult.h"
@@ -12,8 +13,9 @@
 namespace kelvora::transfer {
 
 // Copies the current wavesample's data [sample start, sample end) from the sampler into a new
-// mono 16-bit WAV file, block by block over the session's DownloadState. The caller (the main
-// window) runs Begin, picks the wavesample (WsParams then holds its record) and the file, and
+// mono 16-bit file, block by block over the session's DownloadState: by default the specified
+// WAV file with a `smpl` chunk after the samples, or the format the user prefers. The caller (the
+// main window) runs Begin, picks the wavesample (WsParams then holds its record) and the file, and
 // calls Download; the windows come in through the progress object and the event pump.
 class DownloadEngine {
  public:
@@ -26,11 +28,13 @@ class DownloadEngine {
   // Why the wavesample in WsParams cannot be downloaded, for a person; empty when it can.
   std::string Refusal() const;
   // The whole transfer into `path`. A file that stops early is closed with its header sizes
-  // rewritten to the samples it really holds; a refused download creates no file.
-  TransferResult Download(const std::string& path);
+  // rewritten to the samples it really holds; a refused download creates no file. Whatever way
+  // the download ends, an exception included, the file is closed.
+  TransferResult Download(const std::string& path, const DownloadFormat& format = {});
 
  private:
-  bool OpenFile(const std::string& path, TransferResult& result);
+  bool OpenFile(const std::string& path, const DownloadFormat& format, TransferResult& result);
+  WavesampleFacts Facts() const;
   void LogRange() const;
   void Act();
   void StartTransfer();
@@ -48,7 +52,7 @@ class DownloadEngine {
   TransferProgress& progress_;
   TransferLoop loop_;
 
-  std::FILE* file_ = nullptr;
+  std::unique_ptr<DownloadWriter> writer_;
   int start_ = 0;
   int end_ = 0;
   int position_ = 0;
@@ -57,8 +61,6 @@ class DownloadEngine {
   int64_t written_ = 0;
   bool complete_ = false;
   std::string failure_;
-  // One block as it goes to the file: 16-bit little-endian samples.
-  uint8_t blockBytes_[2 * protocol::kSampleBufferWords];
 };
 
 }  // namespace kelvora::transfer

@@ -89,8 +89,11 @@ QByteArray ReadAll(const QString& path) {
 int ConsistentSamples(const QByteArray& wav) {
   if (wav.size() < 44 || !wav.startsWith("RIFF") || wav.mid(36, 4) != "data") return -1;
   if (Le32(wav, 4) != static_cast<uint32_t>(wav.size() - 8)) return -1;
-  if (Le32(wav, 40) != static_cast<uint32_t>(wav.size() - 44)) return -1;
-  return (wav.size() - 44) / 2;
+  // After the samples comes the smpl chunk that tells other programs the loop and root key.
+  const qsizetype end = 44 + static_cast<qsizetype>(Le32(wav, 40));
+  if (end + 8 > wav.size() || wav.mid(end, 4) != "smpl") return -1;
+  if (end + 8 + static_cast<qsizetype>(Le32(wav, end + 4)) != wav.size()) return -1;
+  return (end - 44) / 2;
 }
 
 QString Sox(const QString& sox, const QString& option, const QString& path) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <stdexcept>
 
 #include "protocol/Records.h"
 #include "protocol/Sysex.h"
@@ -47,7 +49,8 @@ TEST_F(Faults, CancelAfterTwoOfFourBlocksLeavesAnHonestFile) {
   const TransferResult result = Download(temp_ / "cut.wav", progress);
   EXPECT_EQ(result.outcome, TransferOutcome::Cancelled);
   EXPECT_EQ(result.samples, 512);
-  EXPECT_EQ(std::filesystem::file_size(temp_ / "cut.wav"), 44u + 1024u);
+  // The header, the samples that came through, and a smpl chunk without a loop.
+  EXPECT_EQ(std::filesystem::file_size(temp_ / "cut.wav"), 44u + 1024u + 44u);
   EXPECT_EQ(DownloadedSamples(temp_ / "cut.wav"), Head(512));
   EXPECT_EQ(progress.calls.back(), "hide");
   EXPECT_EQ(eps->DownloadState, dsIdle);
@@ -143,6 +146,25 @@ TEST_F(Faults, DestinationThatCannotBeCreated) {
   EXPECT_EQ(result.message.rfind("Unable to create destination file '" + path + "'. \n", 0), 0u);
   EXPECT_TRUE(result.noDestination);
   EXPECT_TRUE(progress.calls.empty());
+}
+
+// Progress that cannot be shown: the exception leaves the download at once.
+class ThrowingProgress : public RecordingProgress {
+ public:
+  void ShowProgress() override { throw std::runtime_error("no progress window"); }
+};
+
+size_t OpenDescriptors() {
+  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                           std::filesystem::directory_iterator()));
+}
+
+TEST_F(Faults, ADownloadLeftByAnExceptionClosesItsFile) {
+  UploadThousand();
+  const size_t before = OpenDescriptors();
+  ThrowingProgress progress;
+  EXPECT_THROW(Download(temp_ / "thrown.wav", progress), std::runtime_error);
+  EXPECT_EQ(OpenDescriptors(), before);
 }
 
 TEST_F(Faults, SlowDownOnEveryBlockRaisesTheDelay) {

@@ -130,7 +130,8 @@ std::vector<int16_t> DownloadedSamples(const std::string& path) {
            uint32_t(bytes[at + 3]) << 24;
   };
   const uint32_t dataBytes = le32(40);
-  if (le32(4) != 36 + dataBytes || bytes.size() != 44 + size_t{dataBytes}) {
+  // The RIFF size counts every byte after it: the data and the smpl chunk after it.
+  if (le32(4) != bytes.size() - 8 || bytes.size() < 44 + size_t{dataBytes}) {
     throw std::runtime_error("the header of " + path + " does not match its data");
   }
   std::vector<int16_t> samples(dataBytes / 2);

@@ -78,7 +78,8 @@ void WritePcm(const std::string& path, int channels, int bits, int rate,
               const std::vector<uint8_t>& frames);
 // The raw frames of a PCM file's data chunk; empty when the file cannot be read.
 std::vector<uint8_t> FrameBytes(const std::string& path);
-// The samples of a mono 16-bit file, after checking that its header describes exactly them.
+// The samples of a mono 16-bit file, after checking that its header describes exactly them
+// and the chunks after them.
 std::vector<int16_t> DownloadedSamples(const std::string& path);
 
 // The words an upload of these frames must store, by the conversion rules written out

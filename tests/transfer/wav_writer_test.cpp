@@ -73,6 +73,32 @@ TEST_F(WavWriter, StoppedDownloadRewritesItsSizesToTheSamplesWritten) {
   EXPECT_EQ(Bytes(bytes.end() - 2, bytes.end()), Le16(0x7777));
 }
 
+TEST_F(WavWriter, SmplChunkAndTheSizesThatCountIt) {
+  File file = Create();
+  SmplChunk smpl;
+  smpl.samplePeriodNs = 44800;
+  smpl.unityNote = 48;
+  smpl.hasLoop = true;
+  smpl.loopType = 1;
+  smpl.loopStart = 100;
+  smpl.loopLast = 899;
+  ASSERT_EQ(SmplChunkBytes(smpl), 68u);
+  WriteSamples(file.get(), 1000, 1000);
+  ASSERT_TRUE(WriteSmplChunk(file.get(), smpl));
+  ASSERT_TRUE(RewriteWavSizes(file.get(), 1000, 68));
+  file.reset();
+  const Bytes bytes = Load(Path());
+  ASSERT_EQ(bytes.size(), 44u + 2000 + 68);
+  EXPECT_EQ(Bytes(bytes.begin() + 4, bytes.begin() + 8), Le32(36 + 2000 + 68));
+  EXPECT_EQ(Bytes(bytes.begin() + 40, bytes.begin() + 44), Le32(2000));
+  const Bytes chunk = Text("smpl") + Le32(60) + Le32(0) + Le32(0) + Le32(44800) + Le32(48) +
+                      Le32(0) + Le32(0) + Le32(0) + Le32(1) + Le32(0) + Le32(0) + Le32(1) +
+                      Le32(100) + Le32(899) + Le32(0) + Le32(0);
+  EXPECT_EQ(Bytes(bytes.begin() + 2044, bytes.end()), chunk);
+  smpl.hasLoop = false;
+  EXPECT_EQ(SmplChunkBytes(smpl), 44u);
+}
+
 TEST_F(WavWriter, ImpossibleHeadersAndRefusingStreamsReportFailure) {
   File file = Create();
   EXPECT_FALSE(WriteWavHeader(file.get(), 44100, kMaxWavSamples + 1));
