@@ -14,13 +14,15 @@ cd "$(dirname "$0")/.."
 
 runs=${FUZZ_RUNS:-10000000}
 max_seconds=${FUZZ_MAX_SECONDS:-0}
-read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_riff fuzz_responses fuzz_sim_parser fuzz_settings}"
+read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_riff fuzz_responses fuzz_sim_parser fuzz_settings fuzz_audio}"
 bin=${FUZZ_BIN_DIR:-build-fuzz/fuzz}
 job=${FUZZ_JOB:+-$FUZZ_JOB}
 out=build-fuzz/long
 # A 32 MB quarantine still outlives many inputs' worth of freed memory, and spares the page
 # faults of the default 256 MB: the simulator's targets run about a fifth faster with it.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:quarantine_size_mb=32} UBSAN_OPTIONS=print_stacktrace=1
+# Leaks inside the codec libraries that nothing above them can free (see the file).
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/fuzz/lsan.supp}
 
 # The settings target writes a file per input: keep them in memory where there is a tmpfs.
 scratch_base=/tmp

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-10}
-targets=(fuzz_riff fuzz_responses fuzz_sim_parser fuzz_settings)
+targets=(fuzz_riff fuzz_responses fuzz_sim_parser fuzz_settings fuzz_audio)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKELVORA_FUZZ=ON -DKELVORA_GUI=OFF -DBUILD_TESTING=OFF
@@ -16,6 +16,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export KELVORA_FUZZ_SCRATCH=$work
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=print_stacktrace=1
+# Leaks inside the codec libraries that nothing above them can free (see the file).
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/fuzz/lsan.supp}
 for target in "${targets[@]}"; do
   # New inputs go to a scratch folder; the committed seeds stay as they are.
   mkdir -p "$work/$target" "$work/findings-$target"

@@ -44,6 +44,7 @@ void Finish(SNDFILE* file, const std::string& path, sf_count_t written, sf_count
   if (written != expected) throw std::runtime_error("cannot write " + path);
 }
 
+// Big-endian, in `bytes` bytes (up to 8).
 Bytes Be(uint64_t value, int bytes) {
   Bytes out;
   for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
