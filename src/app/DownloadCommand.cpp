@@ -42,6 +42,18 @@ class RestoreOnExit {
 // The folder of a file, without a trailing separator unless it is the root.
 QString FolderOf(const QString& fileName) { return QFileInfo(fileName).absolutePath(); }
 
+// The file dialog's filter for the format the preferences chose.
+QString FormatFilter(const transfer::DownloadFormat& format) {
+  switch (format.container) {
+    case transfer::DownloadFormat::Flac:
+      return QStringLiteral("FLAC files (*.flac)");
+    case transfer::DownloadFormat::Aiff:
+      return QStringLiteral("AIFF files (*.aiff *.aif)");
+    default:
+      return QStringLiteral("Wav/RIFF files (*.wav)");
+  }
+}
+
 QString IncompleteNote(const QString& fileName, int64_t samples, int64_t total) {
   return QStringLiteral("The file '%1' is incomplete: it holds %2 of the %3 samples.")
       .arg(fileName)
@@ -86,15 +98,16 @@ QString DownloadCommand::ChooseFile() {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilters(
-      {QStringLiteral("Wav/RIFF files (*.wav)"), QStringLiteral("All files (*.*)")});
-  dialog.setDefaultSuffix(QStringLiteral("wav"));
+      {FormatFilter(form_.DownloadFileFormat()), QStringLiteral("All files (*.*)")});
+  dialog.setDefaultSuffix(QString::fromLatin1(form_.DownloadFileFormat().Extension()));
   dialog.selectFile(QString());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().constFirst();
 }
 
 void DownloadCommand::Transfer(transfer::DownloadEngine& engine, const QString& fileName) {
-  const transfer::TransferResult result = engine.Download(fileName.toStdString());
+  const transfer::TransferResult result =
+      engine.Download(fileName.toStdString(), form_.DownloadFileFormat());
   // Nothing was written to a destination that could not be created, so the remembered folder
   // stays as it was.
   if (!result.noDestination) form_.UploadDownloadPath = FolderOf(fileName);

@@ -1,13 +1,17 @@
 #include "app/DroppedFiles.h"
 
+#include <QFile>
+
+#include "transfer/AudioFormat.h"
+
 namespace kelvora::app {
 
-QStringList DroppedWavFiles(const QList<QUrl>& urls) {
+QStringList DroppedAudioFiles(const QList<QUrl>& urls) {
   QStringList files;
   for (const QUrl& url : urls) {
     if (!url.isLocalFile()) continue;
     const QString path = url.toLocalFile();
-    if (path.endsWith(".wav", Qt::CaseInsensitive)) files << path;
+    if (transfer::HasReadableExtension(QFile::encodeName(path).toStdString())) files << path;
   }
   return files;
 }

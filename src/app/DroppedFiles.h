@@ -6,8 +6,9 @@
 
 namespace kelvora::app {
 
-// The local files among dropped urls whose names end in ".wav" (any case), in the order given.
-// Anything else (web addresses, other kinds of file) is left out.
-QStringList DroppedWavFiles(const QList<QUrl>& urls);
+// The local files among dropped urls whose names end in the extension of an audio format the
+// upload reads (".wav", ".flac", ".aiff", ... in any case), in the order given. Anything else
+// (web addresses, other kinds of file) is left out.
+QStringList DroppedAudioFiles(const QList<QUrl>& urls);
 
 }  // namespace kelvora::app

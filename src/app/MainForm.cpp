@@ -57,7 +57,7 @@ TMainForm::TMainForm(const Options& options, QWidget* parent)
   seamPanel_ = new SeamPanel(this);
   strip_ = new InfoStrip(this);
   BuildLayout();
-  forms_ = std::make_unique<MainForms>(*eps_, this);
+  forms_ = std::make_unique<MainForms>(*eps_, downloadFormat_, this);
   main_ = std::make_unique<MainCommands>(*this);
   edits_ = std::make_unique<EditCommands>(*this);
   transfers_ = std::make_unique<TransferCommands>(*this);
@@ -226,7 +226,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-  if (!transfers_->Running() && !DroppedWavFiles(event->mimeData()->urls()).isEmpty()) {
+  if (!transfers_->Running() && !DroppedAudioFiles(event->mimeData()->urls()).isEmpty()) {
     event->acceptProposedAction();
   }
 }
@@ -238,7 +238,7 @@ void TMainForm::dragMoveEvent(QDragMoveEvent* event) {
 // The uploads start after the drop has returned, so the program the files came from is not
 // held up by the upload dialogs.
 void TMainForm::dropEvent(QDropEvent* event) {
-  const QStringList files = DroppedWavFiles(event->mimeData()->urls());
+  const QStringList files = DroppedAudioFiles(event->mimeData()->urls());
   if (transfers_->Running() || files.isEmpty()) return;
   event->acceptProposedAction();
   transfers_->QueueUploads(files);

@@ -9,6 +9,7 @@
 #include "app/StatusPanels.h"
 #include "app/WaitCursor.h"
 #include "protocol/SessionUi.h"
+#include "transfer/DownloadWriter.h"
 
 namespace kelvora::protocol {
 class TEps;
@@ -78,6 +79,8 @@ class TMainForm : public QMainWindow, public protocol::SessionUi {
   int WaitCount() const { return wait_.WaitCount(); }
 
   QString UploadDownloadPath;
+  // The file a download writes, as the preferences chose it.
+  transfer::DownloadFormat& DownloadFileFormat() { return downloadFormat_; }
 
  Q_SIGNALS:
   // FormClose has run: the settings are saved and the program may end.
@@ -111,6 +114,7 @@ class TMainForm : public QMainWindow, public protocol::SessionUi {
   SeamPanel* seamPanel_ = nullptr;
   InfoStrip* strip_ = nullptr;
   LoopTools* loops_ = nullptr;
+  transfer::DownloadFormat downloadFormat_;
   std::unique_ptr<MainForms> forms_;
   std::unique_ptr<MainCommands> main_;
   std::unique_ptr<EditCommands> edits_;

@@ -95,6 +95,9 @@ void TMainForm::ReadSettings() {
   eps_->BlockSize = prefs.blockSize;
   eps_->Delay = prefs.delay;
   UploadDownloadPath = prefs.uploadDownloadPath;
+  downloadFormat_.container =
+      static_cast<transfer::DownloadFormat::Container>(prefs.downloadFormat);
+  downloadFormat_.rate = prefs.downloadRate;
 }
 
 int TMainForm::SavedWindowState() const {
@@ -122,6 +125,8 @@ void TMainForm::FormClose() {
   prefs.blockSize = eps_->BlockSize;
   prefs.delay = eps_->Delay;
   prefs.uploadDownloadPath = UploadDownloadPath;
+  prefs.downloadFormat = static_cast<int>(downloadFormat_.container);
+  prefs.downloadRate = downloadFormat_.rate;
   settings.WritePreferences(prefs, InputNames(), OutputNames(),
                             QCoreApplication::applicationFilePath());
   settings.Sync();

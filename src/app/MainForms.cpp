@@ -12,10 +12,10 @@
 
 namespace kelvora::app {
 
-MainForms::MainForms(protocol::TEps& eps, QWidget* mainWindow)
+MainForms::MainForms(protocol::TEps& eps, transfer::DownloadFormat& download, QWidget* mainWindow)
     : AboutForm(new dialogs::TAboutForm(mainWindow)),
       OpenWaveForm(new dialogs::TOpenWaveForm(eps, mainWindow)),
-      PreferencesForm(new dialogs::TPreferencesForm(eps, mainWindow)),
+      PreferencesForm(new dialogs::TPreferencesForm(eps, download, mainWindow)),
       NoEpsForm(new dialogs::TNoEpsForm(mainWindow)),
       GotoPrefForm(new dialogs::TGotoPrefForm(mainWindow)),
       WsIsCopyForm(new dialogs::TWsIsCopyForm(mainWindow)),

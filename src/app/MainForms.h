@@ -5,6 +5,9 @@ class QWidget;
 namespace kelvora::protocol {
 class TEps;
 }
+namespace kelvora::transfer {
+struct DownloadFormat;
+}
 namespace kelvora::dialogs {
 class JobProgressForm;
 class TAboutForm;
@@ -23,7 +26,7 @@ class HelpWindow;
 // The dialogs of the program, created once with the main window as their parent and shown again
 // and again.
 struct MainForms {
-  MainForms(protocol::TEps& eps, QWidget* mainWindow);
+  MainForms(protocol::TEps& eps, transfer::DownloadFormat& download, QWidget* mainWindow);
 
   dialogs::TAboutForm* AboutForm;
   dialogs::TOpenWaveForm* OpenWaveForm;

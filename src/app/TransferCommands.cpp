@@ -93,15 +93,16 @@ TransferResult TransferCommands::UploadWave(const QString& fileName) {
   form_.ResetView();
   form_.UpdateCommands();
   if (uploadForm_->Execute(fileName) != protocol::mrOk) return {TransferOutcome::Cancelled, {}, 0};
-  const TransferResult result = engine.Upload(uploadForm_->Choices(), uploadForm_->RiffFile());
+  const std::unique_ptr<transfer::UploadSource> source = uploadForm_->TakeSource();
+  // The dialog hands over only a file it could open; this is the file gone in between.
+  if (!source) return {TransferOutcome::Refused, "The file could not be opened again.", 0};
+  const TransferResult result = engine.Upload(uploadForm_->Choices(), *source);
   form_.UpdateCommands();
   Report(UploadedFile(), result);
   return result;
 }
 
-QString TransferCommands::UploadedFile() const {
-  return QFile::decodeName(QByteArray::fromStdString(uploadForm_->RiffFile().FileName));
-}
+QString TransferCommands::UploadedFile() const { return uploadForm_->FilePath(); }
 
 // Cancel needs no word; a refusal or a failure is told to the user, or logged when nobody is
 // there to close a box after every file.

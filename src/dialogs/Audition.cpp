@@ -19,6 +19,7 @@ TAudition::TAudition(QWidget* owner) : QObject(owner), owner_(owner) {}
 TAudition::~TAudition() { Stop(); }
 
 bool TAudition::Play(const QString& path) {
+  lastPath_ = path;
   if (QMediaDevices::audioOutputs().isEmpty()) {
     QMessageBox::warning(
         owner_, kCaption,

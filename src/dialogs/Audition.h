@@ -22,11 +22,14 @@ class TAudition : public QObject {
   bool Play(const QString& path);
   void Stop();
   bool IsPlaying() const;
+  // The file Play was given last, whether or not it could play.
+  const QString& LastPath() const { return lastPath_; }
 
  private:
   void PlayerFailed();
 
   QWidget* owner_;
+  QString lastPath_;
   QMediaPlayer* player_ = nullptr;  // made on first use: creating it probes the media backend
   QAudioOutput* output_ = nullptr;
 };

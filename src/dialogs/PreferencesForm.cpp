@@ -1,5 +1,6 @@
 #include "dialogs/PreferencesForm.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -52,14 +53,22 @@ QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
 
 }  // namespace
 
-TPreferencesForm::TPreferencesForm(protocol::TEps& eps, QWidget* parent)
-    : QDialog(parent), eps_(eps) {
+TPreferencesForm::TPreferencesForm(protocol::TEps& eps, transfer::DownloadFormat& download,
+                                   QWidget* parent)
+    : QDialog(parent), eps_(eps), download_(download) {
   setWindowTitle("Preferences");
   MidiInComboBox = new controls::TMidiInComboBox(this);
   MidiOutComboBox = new controls::TMidiOutComboBox(this);
   ChannelComboBox = new controls::TChannelComboBox(this);
   BlockSizeScrollBar = MakeScrollBar(256, 10240, 50, 500, this);
   DelayScrollBar = MakeScrollBar(0, 4000, 40, 400, this);
+  // In the order of DownloadFormat::Container.
+  DownloadFormatComboBox = new QComboBox(this);
+  DownloadFormatComboBox->addItems({"WAV", "FLAC", "AIFF"});
+  DownloadRateComboBox = new QComboBox(this);
+  DownloadRateComboBox->addItem("As the sampler plays it", 0);
+  DownloadRateComboBox->addItem("44100 Hz", 44100);
+  DownloadRateComboBox->addItem("48000 Hz", 48000);
   OkButton = new QPushButton("OK", this);
   CancelButton = new QPushButton("Cancel", this);
   HelpButton = new QPushButton("Help", this);
@@ -97,6 +106,12 @@ void TPreferencesForm::BuildLayout() {
   transferForm->addLayout(BarWithValue(DelayScrollBar, DelayValue));
   transferForm->addWidget(TransferTime);
 
+  auto* download = new QGroupBox("Downloaded files", this);
+  auto* downloadForm = new QFormLayout(download);
+  downloadForm->addRow(BuddyLabel("&Format", DownloadFormatComboBox, download),
+                       DownloadFormatComboBox);
+  downloadForm->addRow(BuddyLabel("&Rate", DownloadRateComboBox, download), DownloadRateComboBox);
+
   auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
   buttons->addButton(OkButton, QDialogButtonBox::AcceptRole);
   buttons->addButton(CancelButton, QDialogButtonBox::RejectRole);
@@ -106,6 +121,7 @@ void TPreferencesForm::BuildLayout() {
   groups->addWidget(devices);
   groups->addWidget(sampler);
   groups->addWidget(transfer);
+  groups->addWidget(download);
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(groups, 1);
   layout->addWidget(buttons, 0, Qt::AlignTop);
@@ -130,6 +146,9 @@ void TPreferencesForm::LoadControls() {
   ChannelComboBox->SetChannel(eps_.MidiOut->Channel());
   BlockSizeScrollBar->setValue(eps_.BlockSize);
   DelayScrollBar->setValue(eps_.Delay);
+  DownloadFormatComboBox->setCurrentIndex(static_cast<int>(download_.container));
+  DownloadRateComboBox->setCurrentIndex(
+      std::max(DownloadRateComboBox->findData(download_.rate), 0));
   ShowValues();
 }
 
@@ -166,6 +185,9 @@ void TPreferencesForm::WriteBack() {
   eps_.MidiOut->SetChannel(ChannelComboBox->Channel());
   eps_.BlockSize = BlockSizeScrollBar->value();
   eps_.Delay = DelayScrollBar->value();
+  download_.container =
+      static_cast<transfer::DownloadFormat::Container>(DownloadFormatComboBox->currentIndex());
+  download_.rate = DownloadRateComboBox->currentData().toInt();
 }
 
 void TPreferencesForm::keyPressEvent(QKeyEvent* event) {

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+#include "transfer/DownloadWriter.h"
+
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QScrollBar;
@@ -17,14 +20,16 @@ class TMidiOutComboBox;
 
 namespace kelvora::dialogs {
 
-// "Preferences": the MIDI devices and channel through which the sampler is reached, and the
-// transfer block size and delay. It edits the live session and its ports and keeps no copy: each
-// run loads the controls afresh and writes back only on OK.
+// "Preferences": the MIDI devices and channel through which the sampler is reached, the
+// transfer block size and delay, and the file a download writes. It edits the live session, its
+// ports and the main window's download format and keeps no copy: each run loads the controls
+// afresh and writes back only on OK.
 class TPreferencesForm : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TPreferencesForm(protocol::TEps& eps, QWidget* parent = nullptr);
+  TPreferencesForm(protocol::TEps& eps, transfer::DownloadFormat& download,
+                   QWidget* parent = nullptr);
 
   // Returns the modal result, 1 (OK) or 2 (Cancel, also for closing the window).
   int Execute();
@@ -32,11 +37,13 @@ class TPreferencesForm : public QDialog {
   controls::TMidiInComboBox* MidiInComboBox;
   controls::TMidiOutComboBox* MidiOutComboBox;
   controls::TChannelComboBox* ChannelComboBox;
-  QScrollBar* BlockSizeScrollBar;  // samples per transfer block, 256..10240
-  QScrollBar* DelayScrollBar;      // ms before each upload block, 0..4000
-  QLabel* BlockSizeValue;          // "4096 words"
-  QLabel* DelayValue;              // "120 ms"
-  QLabel* TransferTime;            // what the two cost a second of sound on the wire
+  QScrollBar* BlockSizeScrollBar;     // samples per transfer block, 256..10240
+  QScrollBar* DelayScrollBar;         // ms before each upload block, 0..4000
+  QLabel* BlockSizeValue;             // "4096 words"
+  QLabel* DelayValue;                 // "120 ms"
+  QLabel* TransferTime;               // what the two cost a second of sound on the wire
+  QComboBox* DownloadFormatComboBox;  // WAV, FLAC, AIFF
+  QComboBox* DownloadRateComboBox;    // the sampler's rate, 44100 Hz, 48000 Hz
   QPushButton* OkButton;
   QPushButton* CancelButton;
   QPushButton* HelpButton;
@@ -51,6 +58,7 @@ class TPreferencesForm : public QDialog {
   void ShowValues();
 
   protocol::TEps& eps_;
+  transfer::DownloadFormat& download_;
 };
 
 }  // namespace kelvora::dialogs

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -17,7 +18,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -26,8 +29,10 @@
 #include "dialogs/KeyName.h"
 #include "dialogs/PortFailure.h"
 #include "dialogs/SamplerLists.h"
+#include "dialogs/UploadSoundBox.h"
 #include "protocol/Eps.h"
-#include "transfer/UploadCheck.h"
+#include "transfer/AudioFormat.h"
+#include "transfer/SourceRendering.h"
 
 namespace kelvora::dialogs {
 
@@ -46,10 +51,16 @@ QString NativeString(const std::string& text) {
   return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
 }
 
+// Every format libsndfile reads, upper-case names too.
+QString AudioFilter() {
+  const QString patterns = QString::fromStdString(transfer::ReadablePatterns());
+  return QStringLiteral("Audio files (%1 %2)").arg(patterns, patterns.toUpper());
+}
+
 QString DefaultChooser(QWidget* parent, const QString& folder) {
   QFileDialog dialog(parent, kCaption, folder);
   dialog.setNameFilters(
-      {QStringLiteral("Wav/RIFF files (*.wav)"), QStringLiteral("All files (*.*)")});
+      {AudioFilter(), QStringLiteral("Wav/RIFF files (*.wav)"), QStringLiteral("All files (*.*)")});
   dialog.setDefaultSuffix(QStringLiteral("wav"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -63,10 +74,7 @@ QString DefaultChooser(QWidget* parent, const QString& folder) {
 }  // namespace
 
 TUploadForm::TUploadForm(protocol::TEps& eps, QString& uploadDownloadPath, QWidget* parent)
-    : QDialog(parent),
-      eps_(eps),
-      uploadDownloadPath_(uploadDownloadPath),
-      riffFile_(std::make_unique<transfer::TRiffFile>()) {
+    : QDialog(parent), eps_(eps), uploadDownloadPath_(uploadDownloadPath) {
   setWindowTitle(kCaption);
   ChooseFile = [this](const QString& folder) { return DefaultChooser(this, folder); };
   Audition = new TAudition(this);
@@ -88,7 +96,7 @@ void TUploadForm::BuildFileRow() {
   Label4->setBuddy(FileNameEdit);
   AuditButton = new QToolButton(this);
   AuditButton->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
-  AuditButton->setToolTip(QStringLiteral("Play the file"));
+  AuditButton->setToolTip(QStringLiteral("Play what the upload will send"));
   AuditButton->setAutoRaise(true);
   SelectButton = new QPushButton(QStringLiteral("Select..."), this);
   UploadButton = new QPushButton(QStringLiteral("Upload"), this);
@@ -130,8 +138,16 @@ void TUploadForm::BuildKeys() {
   MonoRadio = new QRadioButton(QStringLiteral("Mono"), ChannelsGroupBox);
   LeftRadio = new QRadioButton(QStringLiteral("Left"), ChannelsGroupBox);
   RightRadio = new QRadioButton(QStringLiteral("Right"), ChannelsGroupBox);
+  ChannelRadio = new QRadioButton(QStringLiteral("Channel"), ChannelsGroupBox);
+  ChannelSpinBox = new QSpinBox(ChannelsGroupBox);
+  ChannelSpinBox->setRange(1, 1);
   MonoRadio->setChecked(true);
-  for (QRadioButton* radio : {MonoRadio, LeftRadio, RightRadio}) radio->setEnabled(false);
+  UpdateChannels(0);
+  for (QRadioButton* radio : {MonoRadio, LeftRadio, RightRadio, ChannelRadio})
+    connect(radio, &QRadioButton::clicked, this, &TUploadForm::UpdatePlan);
+  connect(ChannelSpinBox, &QSpinBox::valueChanged, this, &TUploadForm::UpdatePlan);
+  SoundBox = new UploadSoundBox(this);
+  connect(SoundBox, &UploadSoundBox::OptionsChanged, this, &TUploadForm::UpdatePlan);
 }
 
 void TUploadForm::BuildLayout() {
@@ -149,8 +165,12 @@ void TUploadForm::BuildLayout() {
   range->addWidget(LoKeyComboBox, 2, 2);
   range->addWidget(Label3, 2, 3);
   range->addWidget(HiKeyComboBox, 2, 4);
-  auto* channels = new QVBoxLayout(ChannelsGroupBox);
-  for (QRadioButton* radio : {MonoRadio, LeftRadio, RightRadio}) channels->addWidget(radio);
+  auto* channels = new QGridLayout(ChannelsGroupBox);
+  channels->addWidget(MonoRadio, 0, 0);
+  channels->addWidget(LeftRadio, 1, 0);
+  channels->addWidget(RightRadio, 2, 0);
+  channels->addWidget(ChannelRadio, 0, 1);
+  channels->addWidget(ChannelSpinBox, 1, 1);
 
   auto* keys = new QHBoxLayout;
   keys->addWidget(Label5);
@@ -173,7 +193,8 @@ void TUploadForm::BuildLayout() {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fileRow);
   layout->addLayout(middle, 1);
-  resize(800, 330);
+  layout->addWidget(SoundBox);
+  resize(860, 470);
 }
 
 int TUploadForm::Execute(const QString& fileName) {
@@ -194,7 +215,9 @@ int TUploadForm::Execute(const QString& fileName) {
   return protocol::mrOk;
 }
 
-transfer::TRiffFile& TUploadForm::RiffFile() { return *riffFile_; }
+std::unique_ptr<transfer::UploadSource> TUploadForm::TakeSource() {
+  return std::move(opened_.source);
+}
 
 transfer::UploadChoices TUploadForm::Choices() const {
   transfer::UploadChoices choices;
@@ -212,6 +235,7 @@ transfer::UploadChoices TUploadForm::Choices() const {
     choices.range = transfer::KeyRangeMode::Full;
   }
   choices.channelMode = ChannelMode;
+  choices.channel = Channel;
   return choices;
 }
 
@@ -236,9 +260,9 @@ void TUploadForm::HandOver() {
   RootKey = RootKeyComboBox->currentIndex() + kLowestKey;
   LoKey = LoKeyComboBox->currentIndex() + kLowestKey;
   HiKey = HiKeyComboBox->currentIndex() + kLowestKey;
-  ChannelMode = LeftRadio->isChecked()    ? transfer::fcLeft
-                : RightRadio->isChecked() ? transfer::fcRight
-                                          : transfer::fcMono;
+  const transfer::ChannelPick pick = Options().pick;
+  ChannelMode = pick.mode;
+  Channel = pick.channel;
 }
 
 void TUploadForm::Refresh() { Lists->ReadAndFill(); }
@@ -264,21 +288,76 @@ QString TUploadForm::FullPath() const {
   return QDir::cleanPath(QDir(UploadDir).absoluteFilePath(FileNameEdit->text().trimmed()));
 }
 
+// A file the upload can take enables Upload and Audition; its channel count enables the
+// channel choices, and a root key it names becomes the dialog's (the user can still change it).
 void TUploadForm::CheckFile() {
   QString path = FullPath();
   // An empty name stands for no file, not for the folder.
   if (FileNameEdit->text().trimmed().isEmpty()) path.clear();
   if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".wav");
-  riffFile_->SetFileName(QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
-  const QFileInfo info(path);
-  const bool readable = !path.isEmpty() && info.isFile() && riffFile_->ReadHeader();
+  const bool newFile = path != filePath_;
+  filePath_ = path;
+  // The file as it is first, whatever was chosen for the one before.
+  BindSource(transfer::SourceOptions{});
+  const bool readable = opened_.source != nullptr;
   if (readable) {
     UploadButton->setEnabled(true);
     AuditButton->setEnabled(true);
   }
-  const bool stereo = readable && riffFile_->Channels >= 2;
-  if (!stereo) MonoRadio->setChecked(true);
-  for (QRadioButton* radio : {MonoRadio, LeftRadio, RightRadio}) radio->setEnabled(stereo);
+  UpdateChannels(readable ? opened_.plan.channels : 0);
+  if (readable && newFile && opened_.source->RootKey()) {
+    const int key = std::clamp(*opened_.source->RootKey(), kLowestKey, kHighestKey);
+    RootKeyComboBox->setCurrentIndex(key - kLowestKey);
+  }
+  SoundBox->ShowFile(opened_);
+  UpdatePlan();
+}
+
+void TUploadForm::BindSource(const transfer::SourceOptions& options) {
+  const QString native = QDir::toNativeSeparators(filePath_);
+  if (filePath_.isEmpty() || !QFileInfo(filePath_).isFile()) {
+    opened_ = {};
+    opened_.refusal = QStringLiteral("File '%1' does not exist.").arg(native).toStdString();
+    return;
+  }
+  opened_ = transfer::OpenUploadSource(QFile::encodeName(native).toStdString(), options);
+}
+
+transfer::SourceOptions TUploadForm::Options() const {
+  transfer::SourceOptions options;
+  options.pick.mode = LeftRadio->isChecked()      ? transfer::fcLeft
+                      : RightRadio->isChecked()   ? transfer::fcRight
+                      : ChannelRadio->isChecked() ? transfer::fcChannel
+                                                  : transfer::fcMono;
+  options.pick.channel = ChannelSpinBox->value() - 1;
+  options.targetCode = SoundBox->TargetCode();
+  options.unchanged = SoundBox->Unchanged();
+  options.bits = protocol::SampleBits(eps_.Kind());
+  return options;
+}
+
+// Mono, left and right for any file of two or more channels; a channel by number for more than
+// two. A choice the file does not allow falls back to the mix.
+void TUploadForm::UpdateChannels(int channels) {
+  const bool several = channels >= 2;
+  const bool many = channels > 2;
+  if (!several || (!many && ChannelRadio->isChecked())) MonoRadio->setChecked(true);
+  for (QRadioButton* radio : {MonoRadio, LeftRadio, RightRadio}) radio->setEnabled(several);
+  ChannelRadio->setEnabled(many);
+  ChannelSpinBox->setRange(1, std::max(channels, 1));
+  ChannelSpinBox->setEnabled(many);
+}
+
+// What the upload will do with the choices as they are now.
+void TUploadForm::UpdatePlan() {
+  BindSource(Options());
+  transfer::UploadChoices choices;
+  const TListEntry* waveSample = Lists->SelectedWaveSample();
+  choices.waveSample = waveSample != nullptr ? waveSample->Number + 1 : 1;
+  choices.range =
+      FullRangeRadio->isChecked() ? transfer::KeyRangeMode::Full : transfer::KeyRangeMode::Root;
+  const int frames = opened_.source ? opened_.source->FrameCount() : 0;
+  SoundBox->ShowPlan(opened_, transfer::FiguresFor(frames, eps_.BlockSize, choices, eps_.Delay));
 }
 
 void TUploadForm::SelectClick() {
@@ -291,19 +370,34 @@ void TUploadForm::SelectClick() {
   CheckFile();
 }
 
+// What the upload would send, rendered into a WAV file first: the channel taken, the rate the
+// sampler plays and the resolution it keeps.
 void TUploadForm::AuditClick() {
-  if (FileExists())
-    Audition->Play(QFile::decodeName(QByteArray::fromStdString(riffFile_->FileName)));
+  if (!FileExists()) return;
+  if (!opened_.source) {
+    QMessageBox::warning(this, QStringLiteral("Audition"), NativeString(opened_.refusal));
+    return;
+  }
+  if (!auditionDir_) auditionDir_ = std::make_unique<QTemporaryDir>();
+  const QString rendered = auditionDir_->filePath(QStringLiteral("audition.wav"));
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool written =
+      transfer::RenderToWav(*opened_.source, QFile::encodeName(rendered).toStdString());
+  QApplication::restoreOverrideCursor();
+  BindSource(Options());  // the rendering read the source to its end
+  if (!written) {
+    QMessageBox::warning(this, QStringLiteral("Audition"),
+                         QStringLiteral("The file '%1' could not be read to its end.")
+                             .arg(QDir::toNativeSeparators(filePath_)));
+    return;
+  }
+  Audition->Play(rendered);
 }
 
 void TUploadForm::HelpClick() { ShowHelp(hcUpload); }
 
 QString TUploadForm::Refusal() const {
-  const transfer::TRiffFile& file = *riffFile_;
-  const QString path = QFile::decodeName(QByteArray::fromStdString(file.FileName));
-  const std::string reason = transfer::UploadRefusal(file);
-  if (!reason.empty())
-    return QStringLiteral("The file '%1' cannot be uploaded: %2.").arg(path, NativeString(reason));
+  if (!opened_.source) return NativeString(opened_.refusal);
   const TListEntry* waveSample = Lists->SelectedWaveSample();
   if (Lists->SelectedInstrument() == nullptr || waveSample == nullptr ||
       Lists->SelectedLayer() == nullptr) {
@@ -331,10 +425,10 @@ QString TUploadForm::KeyRangeRefusal() const {
 
 bool TUploadForm::FileExists() {
   CheckFile();
-  const QString path = QFile::decodeName(QByteArray::fromStdString(riffFile_->FileName));
-  if (QFileInfo(path).isFile()) return true;
-  QMessageBox::warning(this, QStringLiteral("File open error"),
-                       QStringLiteral("File '%1' does not exist.").arg(path));
+  if (QFileInfo(filePath_).isFile()) return true;
+  QMessageBox::warning(
+      this, QStringLiteral("File open error"),
+      QStringLiteral("File '%1' does not exist.").arg(QDir::toNativeSeparators(filePath_)));
   return false;
 }
 

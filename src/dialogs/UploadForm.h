@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "dialogs/SamplerListControls.h"
-#include "transfer/RiffFile.h"
 #include "transfer/UploadChoices.h"
+#include "transfer/UploadSources.h"
 
 class QComboBox;
 class QGroupBox;
@@ -16,6 +16,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
+class QTemporaryDir;
 class QToolButton;
 
 namespace kelvora::protocol {
@@ -27,10 +29,13 @@ namespace kelvora::dialogs {
 class SamplerLists;
 class TAudition;
 class TRenameInstrForm;
+class UploadSoundBox;
 
-// "Upload": what to upload and where. The user picks a WAV file, the target instrument,
-// wavesample and layer, the root key, the key range and, for a stereo file, the channel to take.
-// No button is the default: Enter checks the typed file name and never starts an upload.
+// "Upload": what to upload and where. The user picks an audio file of any format libsndfile
+// reads, the target instrument, wavesample and layer, the root key, the key range, for a file
+// of several channels the channel to take, and the rate the sampler is to play. The dialog shows
+// the file's format and what the upload will do before it starts. No button is the default:
+// Enter checks the typed file name and never starts an upload.
 class TUploadForm : public QDialog, public SamplerListControls {
  public:
   // uploadDownloadPath is the main window's folder memory; Select... writes it.
@@ -42,13 +47,18 @@ class TUploadForm : public QDialog, public SamplerListControls {
   int Execute(const QString& fileName);
   // A key played on the sampler: the key list that has the focus selects it (clamped to 21..108).
   void KeyPlayed(int note);
-  // Bound to the chosen file with its header read, after OK.
-  transfer::TRiffFile& RiffFile();
+  // The upload source of the chosen file, made for the choices, after OK; taken once.
+  std::unique_ptr<transfer::UploadSource> TakeSource();
+  // The full path of the file bound last.
+  QString FilePath() const { return filePath_; }
+  // What the bound file is and what its upload will do (empty when it cannot be uploaded).
+  const transfer::SourcePlan& Plan() const { return opened_.plan; }
   // The hand-over after OK: target, keys, range and channel.
   transfer::UploadChoices Choices() const;
 
-  // MIDI notes 21..108 and the channel (1 left, 2 right, 3 mono), set on OK.
-  int RootKey = 60, LoKey = 21, HiKey = 108, ChannelMode = 3;
+  // MIDI notes 21..108 and the channel (1 left, 2 right, 3 mono, 4 the numbered Channel, from
+  // 0), set on OK.
+  int RootKey = 60, LoKey = 21, HiKey = 108, ChannelMode = 3, Channel = 0;
 
   // Asks the user for an existing file, starting in the given folder; empty when cancelled.
   // Replaceable so that tests need no file dialog.
@@ -78,12 +88,15 @@ class TUploadForm : public QDialog, public SamplerListControls {
   QRadioButton* MonoRadio;
   QRadioButton* LeftRadio;
   QRadioButton* RightRadio;
+  QRadioButton* ChannelRadio;  // one channel of a file of more than two, by number
+  QSpinBox* ChannelSpinBox;
+  UploadSoundBox* SoundBox;
   TRenameInstrForm* RenameInstrForm;
   TAudition* Audition;
 
   // Reads the sampler's configuration again and fills the three lists.
   void Refresh();
-  // Binds the typed name to RiffFile and enables what the file allows.
+  // Binds the typed name to the file's upload source and enables what the file allows.
   void CheckFile();
 
   void accept() override;
@@ -98,6 +111,11 @@ class TUploadForm : public QDialog, public SamplerListControls {
   void BuildKeys();
   void BuildLayout();
   QString FullPath() const;
+  // The source of the bound file for these options.
+  void BindSource(const transfer::SourceOptions& options);
+  transfer::SourceOptions Options() const;
+  void UpdateChannels(int channels);
+  void UpdatePlan();
   // Empty when the bound file, the chosen target and the keys can be handed to the upload, else
   // why not.
   QString Refusal() const;
@@ -116,7 +134,9 @@ class TUploadForm : public QDialog, public SamplerListControls {
 
   protocol::TEps& eps_;
   QString& uploadDownloadPath_;
-  std::unique_ptr<transfer::TRiffFile> riffFile_;
+  QString filePath_;
+  transfer::OpenedSource opened_;
+  std::unique_ptr<QTemporaryDir> auditionDir_;  // what Audition plays, made on first use
 };
 
 }  // namespace kelvora::dialogs

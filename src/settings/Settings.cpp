@@ -122,6 +122,9 @@ StoredPreferences Settings::ReadPreferences(const QStringList& inputs, const QSt
   prefs.blockSize = stored.blockSize;
   prefs.delay = stored.delay;
   prefs.uploadDownloadPath = settings_.value("Preferences/UploadDownloadPath").toString();
+  prefs.downloadFormat = ReadIntWithin("Preferences/DownloadFormat", 0, 0, 2);
+  const int rate = ReadInt("Preferences/DownloadRate", 0);
+  prefs.downloadRate = rate == 44100 || rate == 48000 ? rate : 0;
   return prefs;
 }
 
@@ -137,6 +140,8 @@ void Settings::WritePreferences(const StoredPreferences& prefs, const QStringLis
   WriteInt("Preferences/Channel", prefs.channel);
   WriteInt("Preferences/BlockSize", prefs.blockSize);
   WriteInt("Preferences/Delay", prefs.delay);
+  WriteInt("Preferences/DownloadFormat", prefs.downloadFormat);
+  WriteInt("Preferences/DownloadRate", prefs.downloadRate);
   WriteInt("Preferences/MajorVersion", KELVORA_VERSION_MAJOR);
   WriteInt("Preferences/MinorVersion", KELVORA_VERSION_MINOR);
   if (FolderWorthSaving(prefs.uploadDownloadPath)) {

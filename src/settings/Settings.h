@@ -29,6 +29,8 @@ struct StoredPreferences {
   int blockSize = 256;  // samples per transfer block
   int delay = 0;        // ms before each upload block
   QString uploadDownloadPath;
+  int downloadFormat = 0;  // the file a download writes: 0 WAV, 1 FLAC, 2 AIFF
+  int downloadRate = 0;    // 0: the rate the sampler plays; else 44100 or 48000 Hz
 };
 
 // A MIDI device as the preferences remember it: its number in the device list of the day it

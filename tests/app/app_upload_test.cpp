@@ -129,9 +129,11 @@ class UploadTest : public kelvora::testing::WindowTest {
     QVERIFY(!plan.deleteMode);
     QVERIFY(PlanAutoUpload({"a.wav", "/del"}, QDir("/w")).deleteMode);
 
-    const QList<QUrl> urls{QUrl("https://example.org/a.wav"), QUrl::fromLocalFile("/t/B.WAV"),
-                           QUrl::fromLocalFile("/t/notes.txt"), QUrl::fromLocalFile("/t/c.wav")};
-    QCOMPARE(DroppedWavFiles(urls), QStringList({"/t/B.WAV", "/t/c.wav"}));
+    const QList<QUrl> urls{QUrl("https://example.org/a.wav"),   QUrl::fromLocalFile("/t/B.WAV"),
+                           QUrl::fromLocalFile("/t/notes.txt"), QUrl::fromLocalFile("/t/c.wav"),
+                           QUrl::fromLocalFile("/t/d.Flac"),    QUrl::fromLocalFile("/t/e.aif")};
+    QCOMPARE(DroppedAudioFiles(urls),
+             QStringList({"/t/B.WAV", "/t/c.wav", "/t/d.Flac", "/t/e.aif"}));
   }
 
   // Left, right and the mix of a stereo file each land as their own wavesample, the first of

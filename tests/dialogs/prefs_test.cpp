@@ -42,7 +42,8 @@ class PrefsTest : public kelvora::testing::WindowTest {
     QVERIFY(eps_->MidiOut->Open());
     eps_->BlockSize = 1000;
     eps_->Delay = 400;
-    form_ = std::make_unique<TPreferencesForm>(*eps_);
+    download_ = {};
+    form_ = std::make_unique<TPreferencesForm>(*eps_, download_);
     driver_->Reset();
   }
 
@@ -198,6 +199,39 @@ class PrefsTest : public kelvora::testing::WindowTest {
     QVERIFY(driver_->inputOpens.empty());
   }
 
+  // WAV at the sampler's rate until the user picks another file; Cancel keeps what was there.
+  void theDownloadFileFormatIsShownAndWrittenBackOnOk() {
+    QString shownFormat, shownRate;
+    WhenModal<TPreferencesForm>([&](TPreferencesForm* f) {
+      shownFormat = f->DownloadFormatComboBox->currentText();
+      shownRate = f->DownloadRateComboBox->currentText();
+      f->DownloadFormatComboBox->setCurrentIndex(1);
+      f->DownloadRateComboBox->setCurrentIndex(2);
+      f->CancelButton->click();
+    });
+    QCOMPARE(form_->Execute(), int(protocol::mrCancel));
+    QCOMPARE(shownFormat, QString("WAV"));
+    QCOMPARE(shownRate, QString("As the sampler plays it"));
+    QVERIFY(download_.IsSpecified());
+    WhenModal<TPreferencesForm>([&](TPreferencesForm* f) {
+      f->DownloadFormatComboBox->setCurrentIndex(2);
+      f->DownloadRateComboBox->setCurrentIndex(1);
+      f->OkButton->click();
+    });
+    QCOMPARE(form_->Execute(), int(protocol::mrOk));
+    QCOMPARE(download_.container, kelvora::transfer::DownloadFormat::Aiff);
+    QCOMPARE(download_.rate, 44100);
+    QCOMPARE(QString(download_.Extension()), QString("aiff"));
+    WhenModal<TPreferencesForm>([&](TPreferencesForm* f) {
+      shownFormat = f->DownloadFormatComboBox->currentText();
+      shownRate = f->DownloadRateComboBox->currentText();
+      f->CancelButton->click();
+    });
+    form_->Execute();
+    QCOMPARE(shownFormat, QString("AIFF"));
+    QCOMPARE(shownRate, QString("44100 Hz"));
+  }
+
   void helpShowsTopicTwo() {
     std::vector<int> topics;
     kelvora::dialogs::SetHelpHandler([&](int context) { topics.push_back(context); });
@@ -216,6 +250,7 @@ class PrefsTest : public kelvora::testing::WindowTest {
   std::unique_ptr<kelvora::testing::CountingDriver> driver_;
   std::optional<kelvora::testing::ScopedDriver> useDriver_;
   std::unique_ptr<protocol::TEps> eps_;
+  kelvora::transfer::DownloadFormat download_;
   std::unique_ptr<TPreferencesForm> form_;
 };
 

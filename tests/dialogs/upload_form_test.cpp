@@ -3,24 +3,29 @@
 // uploads it refuses.
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCheckBox>
 #include <QAudioDevice>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtEndian>
 #include <QtTest>
 
+#include "dialogs/Audition.h"
 #include "dialogs/KeyName.h"
 #include "dialogs/RenameInstrForm.h"
 #include "dialogs/UploadForm.h"
+#include "dialogs/UploadSoundBox.h"
 #include "support/ModalWatch.h"
 #include "support/Shots.h"
 #include "support/SimSession.h"
@@ -36,8 +41,9 @@ using kelvora::transfer::KeyRangeMode;
 
 namespace {
 
-// A PCM WAV file of 100 frames of silence.
-void WriteWav(const QString& path, int channels, int bits = 16) {
+// A PCM WAV file of 100 frames of silence; with a root key, a smpl chunk names it.
+void WriteWav(const QString& path, int channels, int bits = 16, quint32 rate = 44100,
+              int rootKey = -1) {
   const quint32 blockAlign = quint32(channels * bits / 8);
   const quint32 dataSize = 100 * blockAlign;
   QByteArray bytes;
@@ -47,19 +53,26 @@ void WriteWav(const QString& path, int channels, int bits = 16) {
   auto put16 = [&](quint16 v) {
     bytes.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 2);
   };
+  const quint32 smplSize = rootKey >= 0 ? 8 + 36 : 0;
   bytes.append("RIFF");
-  put32(36 + dataSize);
+  put32(36 + dataSize + smplSize);
   bytes.append("WAVEfmt ");
   put32(16);
   put16(1);
   put16(quint16(channels));
-  put32(44100);
-  put32(44100 * blockAlign);
+  put32(rate);
+  put32(rate * blockAlign);
   put16(quint16(blockAlign));
   put16(quint16(bits));
   bytes.append("data");
   put32(dataSize);
   bytes.append(QByteArray(int(dataSize), '\0'));
+  if (rootKey >= 0) {
+    bytes.append("smpl");
+    put32(36);
+    for (quint32 field : {0u, 0u, 1000000000u / rate, quint32(rootKey), 0u, 0u, 0u, 0u, 0u})
+      put32(field);
+  }
   QFile file(path);
   QVERIFY(file.open(QIODevice::WriteOnly));
   file.write(bytes);
@@ -222,7 +235,7 @@ class UploadFormTest : public kelvora::testing::WindowTest {
       u.form.Button3->click();
     });
     QVERIFY(enabled);
-    QCOMPARE(QString::fromStdString(u.form.RiffFile().FileName),
+    QCOMPARE(QDir::toNativeSeparators(u.form.FilePath()),
              QDir::toNativeSeparators(u.File("next/mono.wav")));
   }
 
@@ -249,8 +262,10 @@ class UploadFormTest : public kelvora::testing::WindowTest {
     QCOMPARE(custom.range, KeyRangeMode::Custom);
     QCOMPARE(std::make_tuple(custom.rootKey, custom.loKey, custom.hiKey, custom.channelMode),
              std::make_tuple(61, 60, 72, 1));
-    QVERIFY(u.form.RiffFile().IsOpen);
-    QCOMPARE(u.form.RiffFile().Channels, 2);
+    QCOMPARE(u.form.Plan().channels, 2);
+    const std::unique_ptr<kelvora::transfer::UploadSource> source = u.form.TakeSource();
+    QVERIFY(source != nullptr);
+    QCOMPARE(source->FrameCount(), 100);
 
     QCOMPARE(u.Run("",
                    [&] {
@@ -273,14 +288,15 @@ class UploadFormTest : public kelvora::testing::WindowTest {
     QFile garbage(u.File("garbage.wav"));
     QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("not a wave file at all") > 0);
     garbage.close();
-    WriteWav(u.File("three.wav"), 3);
+    WriteWav(u.File("cut.wav"), 1);
+    QVERIFY(QFile::resize(u.File("cut.wav"), 100));
     u.session.AddInstrument(5, "FULL");
     u.session.AddLayer(5, 0);
     for (int w = 1; w <= 127; ++w) u.session.AddWaveSample(5, 0, w, 8, 7);
     QStringList messages;
     bool open = true;
     const int result = u.Run(u.File("missing.wav"), [&] {
-      for (const char* name : {"missing.wav", "garbage.wav", "three.wav"}) {
+      for (const char* name : {"missing.wav", "garbage.wav", "cut.wav"}) {
         u.Name(name);
         messages << u.UploadMessage(open);
         if (!open) return;
@@ -298,7 +314,7 @@ class UploadFormTest : public kelvora::testing::WindowTest {
                               QDir::toNativeSeparators(u.File("missing.wav")) +
                               "' does not exist.");
     QVERIFY2(messages[1].startsWith("Upload: The file '"), qPrintable(messages[1]));
-    QVERIFY2(messages[2].contains("3 channels"), qPrintable(messages[2]));
+    QVERIFY2(messages[2].contains("cut short"), qPrintable(messages[2]));
     QVERIFY2(messages[3].contains("all 127 are in use"), qPrintable(messages[3]));
   }
 
@@ -463,6 +479,82 @@ class UploadFormTest : public kelvora::testing::WindowTest {
     u.Run(u.File("mono.wav"), [&] { u.form.AuditButton->click(); });
     QVERIFY2(text.startsWith("Audition: ") && text.contains("no sound output device"),
              qPrintable(text));
+  }
+
+  void aFileOfManyChannelsOffersEachOfThemAndTellsItsFormat() {
+    Upload u;
+    WriteWav(u.File("three.wav"), 3, 24);
+    QString format, plan;
+    bool channelOffered = false;
+    const int result = u.Run(u.File("three.wav"), [&] {
+      format = u.form.SoundBox->FormatLabel->text();
+      plan = u.form.SoundBox->PlanLabel->text();
+      channelOffered = u.ChannelsEnabled() && u.form.ChannelRadio->isEnabled() &&
+                       u.form.ChannelSpinBox->maximum() == 3;
+      u.form.ChannelRadio->click();
+      u.form.ChannelSpinBox->setValue(3);
+      u.Name("stereo.wav");  // two channels: no channel by number
+      QVERIFY(!u.form.ChannelRadio->isEnabled() && u.form.MonoRadio->isChecked());
+      u.Name("three.wav");
+      u.form.ChannelRadio->click();
+      u.form.ChannelSpinBox->setValue(3);
+      u.form.UploadButton->click();
+    });
+    QCOMPARE(result, 1);
+    QCOMPARE(format, QString("24-bit WAV, 44100 Hz, 3 channels, 0.0 s"));
+    QCOMPARE(plan, QString("44100 Hz, plays at pitch; 1 block of memory, under 1 s on the wire"));
+    QVERIFY(channelOffered);
+    const auto choices = u.form.Choices();
+    QCOMPARE(std::make_pair(choices.channelMode, choices.channel), std::make_pair(4, 2));
+  }
+
+  void theRateChooserAndTheUnchangedOptionSayWhatWillHappen() {
+    Upload u;
+    WriteWav(u.File("22k.wav"), 1, 16, 22050, 57);
+    QString first, atPitch, unchanged, slower;
+    bool chooserOffWhenUnchanged = false;
+    u.Run(u.File("22k.wav"), [&] {
+      first = u.form.SoundBox->RateComboBox->itemText(0);
+      atPitch = u.form.SoundBox->PlanLabel->text();
+      u.form.SoundBox->UnchangedCheckBox->click();
+      unchanged = u.form.SoundBox->PlanLabel->text();
+      chooserOffWhenUnchanged = !u.form.SoundBox->RateComboBox->isEnabled();
+      u.form.SoundBox->UnchangedCheckBox->click();
+      QComboBox* rates = u.form.SoundBox->RateComboBox;
+      rates->setCurrentIndex(rates->findText("15625 Hz"));
+      Q_EMIT rates->activated(rates->currentIndex());
+      slower = u.form.SoundBox->PlanLabel->text();
+      u.form.Button3->click();
+    });
+    QCOMPARE(first, QString("22321 Hz (default)"));
+    QVERIFY2(atPitch.startsWith(QString("22050 Hz \u2192 22321 Hz, plays at pitch; 1 block")),
+             qPrintable(atPitch));
+    QVERIFY2(unchanged.startsWith("22050 Hz sent as 22321 Hz, plays 21 cents sharp"),
+             qPrintable(unchanged));
+    QVERIFY(chooserOffWhenUnchanged);
+    QVERIFY2(slower.startsWith(QString("22050 Hz \u2192 15625 Hz, plays at pitch")),
+             qPrintable(slower));
+    // The root key of the file's smpl chunk became the dialog's.
+    QCOMPARE(u.form.RootKeyComboBox->currentText(), QString("A3"));
+  }
+
+  void auditionPlaysWhatTheUploadWouldSend() {
+    Upload u;
+    WriteWav(u.File("22k.wav"), 2, 16, 22050);
+    ModalWatch<QMessageBox> box([](QMessageBox* b) { b->accept(); });
+    u.Run(u.File("22k.wav"), [&] {
+      u.form.LeftRadio->click();
+      u.form.AuditButton->click();
+      u.form.Button3->click();
+    });
+    const QString played = u.form.Audition->LastPath();
+    QVERIFY2(played.endsWith("audition.wav"), qPrintable(played));
+    QFile rendered(played);
+    QVERIFY(rendered.open(QIODevice::ReadOnly));
+    const QByteArray header = rendered.read(44);
+    QCOMPARE(qFromLittleEndian<quint16>(header.constData() + 22), quint16(1));  // mono
+    QCOMPARE(qFromLittleEndian<quint32>(header.constData() + 24), quint32(22321));
+    QCOMPARE(qFromLittleEndian<quint32>(header.constData() + 40), quint32(2 * 101));
   }
 
   void shot() {

@@ -30,6 +30,11 @@ TEST(SettingsValues, OutOfRangePreferencesAreClampedWhenRead) {
       {"MidiIn", "-9", &StoredPreferences::midiIn, -1},
       {"MidiOut", "-2147483648", &StoredPreferences::midiOut, -1},
       {"MidiIn", "7", &StoredPreferences::midiIn, 7},  // a device that may come back
+      {"DownloadFormat", "2", &StoredPreferences::downloadFormat, 2},
+      {"DownloadFormat", "3", &StoredPreferences::downloadFormat, 0},  // no such format
+      {"DownloadFormat", "-1", &StoredPreferences::downloadFormat, 0},
+      {"DownloadRate", "48000", &StoredPreferences::downloadRate, 48000},
+      {"DownloadRate", "96000", &StoredPreferences::downloadRate, 0},  // only 44100 and 48000
   };
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
