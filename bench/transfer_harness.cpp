@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -201,17 +203,33 @@ void WriteSignalFile(const std::string& path, int64_t samples) {
   if (std::fclose(file) != 0) throw std::runtime_error("cannot write " + path);
 }
 
+namespace {
+
+// The data chunk's size, from the 44-byte header both files have; -1 when unreadable.
+long DataBytes(std::FILE* file) {
+  uint8_t size[4] = {};
+  if (std::fseek(file, transfer::kWavHeaderBytes - 4, SEEK_SET) != 0 ||
+      std::fread(size, 1, 4, file) != 4) {
+    return -1;
+  }
+  return static_cast<long>(size[0] | size[1] << 8 | size[2] << 16 | uint32_t{size[3]} << 24);
+}
+
+}  // namespace
+
+// The samples only: a downloaded file carries chunks after them that the source has not.
 bool SameSamples(const std::string& a, const std::string& b) {
   std::FILE* fa = std::fopen(a.c_str(), "rb");
   std::FILE* fb = std::fopen(b.c_str(), "rb");
-  bool same = fa && fb && std::fseek(fa, transfer::kWavHeaderBytes, SEEK_SET) == 0 &&
-              std::fseek(fb, transfer::kWavHeaderBytes, SEEK_SET) == 0;
+  long left = fa && fb ? DataBytes(fa) : -1;
+  bool same = left >= 0 && left == DataBytes(fb);
   std::vector<char> pa(65536), pb(65536);
-  while (same) {
-    const size_t na = std::fread(pa.data(), 1, pa.size(), fa);
-    const size_t nb = std::fread(pb.data(), 1, pb.size(), fb);
-    same = na == nb && std::memcmp(pa.data(), pb.data(), na) == 0;
-    if (na == 0) break;
+  while (same && left > 0) {
+    const size_t want = std::min(pa.size(), static_cast<size_t>(left));
+    same = std::fread(pa.data(), 1, want, fa) == want &&
+           std::fread(pb.data(), 1, want, fb) == want &&
+           std::memcmp(pa.data(), pb.data(), want) == 0;
+    left -= static_cast<long>(want);
   }
   if (fa) std::fclose(fa);
   if (fb) std::fclose(fb);

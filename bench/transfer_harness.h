@@ -102,7 +102,7 @@ class QuietProgress : public transfer::TransferProgress {
 // A mono 16-bit file of `samples` samples of a pseudo-random signal, written in pieces so that
 // the file is never held in memory.
 void WriteSignalFile(const std::string& path, int64_t samples);
-// True when the two files' sample data (after their 44-byte headers) are equal; read in pieces.
+// True when the two files' data chunks are equal, whatever chunks follow them; read in pieces.
 bool SameSamples(const std::string& a, const std::string& b);
 
 // One transfer of a run, timed from just before the engine starts (after the preparation the
