@@ -1,3 +1,4 @@
-# The upload dialog against the simulated sampler, with WAV files written by the test.
+# The upload dialog against the simulated sampler, with audio files written by the test (by hand
+# and with libsndfile).
 kelvora_tests(qtest LIBS kelvora::dialogs kelvora::test_windows
-  TEST dialogs_upload_tests upload_form_test.cpp LIBS Qt6::Multimedia)
+  TEST dialogs_upload_tests upload_form_test.cpp LIBS Qt6::Multimedia PkgConfig::SNDFILE)
