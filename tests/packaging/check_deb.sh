@@ -23,8 +23,8 @@ deb=$out/kelvora_${version}_$(dpkg --print-architecture).deb
 
 info=$(dpkg-deb -I "$deb")
 depends=$(sed -n 's/^ Depends: //p' <<<"$info")
-for library in libc6 libstdc++6 libasound2 libqt6core6 libqt6widgets6 libqt6svg6 qt6-qpa-plugins \
-  libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good; do
+for library in libc6 libstdc++6 libasound2 libsndfile1 libsoxr0 libqt6core6 libqt6widgets6 libqt6svg6 \
+  qt6-qpa-plugins libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good; do
   grep -q "\b$library\b" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 for field in "Section: sound" "Homepage: https://kelvora.org/" "Maintainer: " "Version: $version"; do
