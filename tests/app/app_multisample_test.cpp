@@ -121,6 +121,30 @@ class MultisampleTest : public kelvora::testing::MainWindowTest {
     }
   }
 
+  // A dropped folder stands for its audio files, by name; other files in it are left out.
+  void aDroppedFolderIsPlannedWithItsAudioFiles() {
+    kelvora::transfer::test::WriteMono16(folder_ / "notes.txt", {1, 2, 3});
+    QStringList planned;
+    WhenModal<MultisamplePlanForm>([&](MultisamplePlanForm* plan) {
+      for (int row = 0; row < plan->Table->rowCount(); ++row)
+        planned << plan->Table->item(row, MultisamplePlanForm::kFile)->text();
+      plan->CancelButton->click();
+    });
+    const QList<QUrl> urls{QUrl::fromLocalFile(QString::fromStdString(folder_.Path()))};
+    QMimeData mime;
+    mime.setUrls(urls);
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &drop);
+    QTRY_COMPARE(planned.size(), 5);
+    QCOMPARE(planned, QStringList({"Strings_C2.wav", "Strings_E3.wav", "Strings_C4.wav",
+                                   "Strings_G4.wav", "Strings_C6.wav"}));
+    QTRY_VERIFY(!form_->Transfers().Running());
+    QVERIFY(!HasInstrument(kTarget));  // nothing was sent
+  }
+
   // A root typed into the plan plans the ranges again; a cancel inside the third file keeps the
   // first two, and the session goes on in step with the sampler.
   void cancelInsideTheThirdFileKeepsTheFirstTwo() {
@@ -165,6 +189,12 @@ class MultisampleTest : public kelvora::testing::MainWindowTest {
     return sampler.WithMemory([=](kelvora::sim::SamplerMemory& m) {
       return int(m.WaveSample(kTarget, waveSample)->record.at(index));
     });
+  }
+  bool HasInstrument(int instrument) {
+    auto& sampler = machine_->Sampler().Sampler();
+    sampler.WaitIdle(std::chrono::seconds(5));
+    return sampler.WithMemory(
+        [=](kelvora::sim::SamplerMemory& m) { return m.WaveSample(instrument, 1) != nullptr; });
   }
   // The first `length` samples (the upload ends the data with two silent words).
   std::vector<int16_t> Data(int waveSample, int length) {
