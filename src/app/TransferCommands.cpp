@@ -92,7 +92,13 @@ TransferResult TransferCommands::UploadWave(const QString& fileName) {
   if (!engine.Begin()) return {TransferOutcome::Failed, {}, 0};
   form_.ResetView();
   form_.UpdateCommands();
-  if (uploadForm_->Execute(fileName) != protocol::mrOk) return {TransferOutcome::Cancelled, {}, 0};
+  const int chosen = uploadForm_->Execute(fileName);
+  if (chosen == dialogs::TUploadForm::kSeveralChosen) {
+    // The named file did not go in this way, so an unattended run keeps it.
+    MultisampleCommand(form_).Run(uploadForm_->Several());
+    return {TransferOutcome::Cancelled, {}, 0};
+  }
+  if (chosen != protocol::mrOk) return {TransferOutcome::Cancelled, {}, 0};
   const std::unique_ptr<transfer::UploadSource> source = uploadForm_->TakeSource();
   // The dialog hands over only a file it could open; this is the file gone in between.
   if (!source) return {TransferOutcome::Refused, "The file could not be opened again.", 0};

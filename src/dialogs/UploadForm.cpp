@@ -57,18 +57,19 @@ QString AudioFilter() {
   return QStringLiteral("Audio files (%1 %2)").arg(patterns, patterns.toUpper());
 }
 
-QString DefaultChooser(QWidget* parent, const QString& folder) {
+QStringList DefaultChooser(QWidget* parent, const QString& folder) {
   QFileDialog dialog(parent, kCaption, folder);
   dialog.setNameFilters(
       {AudioFilter(), QStringLiteral("Wav/RIFF files (*.wav)"), QStringLiteral("All files (*.*)")});
   dialog.setDefaultSuffix(QStringLiteral("wav"));
-  dialog.setFileMode(QFileDialog::ExistingFile);
+  // Several files go to the multisample plan instead.
+  dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   // The toolkit's own dialog, so it behaves the same on every desktop and offscreen.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.selectFile(QString());
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().first();
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles();
 }
 
 }  // namespace
@@ -199,6 +200,7 @@ void TUploadForm::BuildLayout() {
 
 int TUploadForm::Execute(const QString& fileName) {
   UploadDir = uploadDownloadPath_;
+  several_.clear();
   Refresh();
   if (!fileName.isEmpty()) {
     const QFileInfo info(fileName);
@@ -210,6 +212,7 @@ int TUploadForm::Execute(const QString& fileName) {
   CheckFile();
   const int result = exec();
   Audition->Stop();
+  if (result == kSeveralChosen) return kSeveralChosen;
   if (result != protocol::mrOk) return protocol::mrCancel;
   HandOver();
   return protocol::mrOk;
@@ -361,9 +364,15 @@ void TUploadForm::UpdatePlan() {
 }
 
 void TUploadForm::SelectClick() {
-  const QString chosen = ChooseFile ? ChooseFile(UploadDir) : QString();
+  const QStringList chosen = ChooseFile ? ChooseFile(UploadDir) : QStringList();
   if (chosen.isEmpty()) return;
-  const QFileInfo info(chosen);
+  if (chosen.size() > 1) {
+    several_ = chosen;
+    uploadDownloadPath_ = QDir::toNativeSeparators(QFileInfo(chosen.first()).absolutePath());
+    done(kSeveralChosen);
+    return;
+  }
+  const QFileInfo info(chosen.first());
   UploadDir = QDir::toNativeSeparators(info.absolutePath());
   uploadDownloadPath_ = UploadDir;
   FileNameEdit->setText(info.fileName());

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -42,9 +43,15 @@ class TUploadForm : public QDialog, public SamplerListControls {
   TUploadForm(protocol::TEps& eps, QString& uploadDownloadPath, QWidget* parent = nullptr);
   ~TUploadForm() override;
 
+  // Execute's result when several files were chosen with Select...: they are for the
+  // multisample plan, listed by Several().
+  static constexpr int kSeveralChosen = 3;
+
   // Runs the dialog; fileName (may be empty) is a full path. Returns 1 (OK) after an accepted
-  // Upload, then the session's Instrument, WaveSample and Layer are the chosen ones; 2 otherwise.
+  // Upload, then the session's Instrument, WaveSample and Layer are the chosen ones;
+  // kSeveralChosen; 2 otherwise.
   int Execute(const QString& fileName);
+  const QStringList& Several() const { return several_; }
   // A key played on the sampler: the key list that has the focus selects it (clamped to 21..108).
   void KeyPlayed(int note);
   // The upload source of the chosen file, made for the choices, after OK; taken once.
@@ -60,9 +67,9 @@ class TUploadForm : public QDialog, public SamplerListControls {
   // 0), set on OK.
   int RootKey = 60, LoKey = 21, HiKey = 108, ChannelMode = 3, Channel = 0;
 
-  // Asks the user for an existing file, starting in the given folder; empty when cancelled.
+  // Asks the user for existing files, starting in the given folder; empty when cancelled.
   // Replaceable so that tests need no file dialog.
-  std::function<QString(const QString& folder)> ChooseFile;
+  std::function<QStringList(const QString& folder)> ChooseFile;
 
   QString UploadDir;  // the folder against which the typed name is resolved
 
@@ -135,6 +142,7 @@ class TUploadForm : public QDialog, public SamplerListControls {
   protocol::TEps& eps_;
   QString& uploadDownloadPath_;
   QString filePath_;
+  QStringList several_;
   transfer::OpenedSource opened_;
   std::unique_ptr<QTemporaryDir> auditionDir_;  // what Audition plays, made on first use
 };

@@ -19,6 +19,7 @@
 #include "app/TransferCommands.h"
 #include "dialogs/JobProgressForm.h"
 #include "dialogs/MultisamplePlanForm.h"
+#include "dialogs/UploadForm.h"
 #include "protocol/Eps.h"
 #include "protocol/Records.h"
 #include "support/FakeClock.h"
@@ -143,6 +144,23 @@ class MultisampleTest : public kelvora::testing::MainWindowTest {
                                    "Strings_G4.wav", "Strings_C6.wav"}));
     QTRY_VERIFY(!form_->Transfers().Running());
     QVERIFY(!HasInstrument(kTarget));  // nothing was sent
+  }
+
+  // Several files chosen with Select... in the upload dialog go to the plan instead.
+  void severalFilesChosenInTheUploadDialogOpenThePlan() {
+    int rows = 0;
+    WhenModal<kelvora::dialogs::TUploadForm>([&](kelvora::dialogs::TUploadForm* dialog) {
+      dialog->ChooseFile = [&](const QString&) { return files_.mid(0, 3); };
+      WhenModal<MultisamplePlanForm>([&](MultisamplePlanForm* plan) {
+        rows = plan->Table->rowCount();
+        plan->CancelButton->click();
+      });
+      dialog->SelectButton->click();
+    });
+    form_->Commands().Action(Cmd::Upload)->trigger();
+    QCOMPARE(rows, 3);
+    QVERIFY(!form_->Transfers().UploadForm().isVisible());
+    QVERIFY(!HasInstrument(kTarget));
   }
 
   // A root typed into the plan plans the ranges again; a cancel inside the third file keeps the

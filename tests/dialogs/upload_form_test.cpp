@@ -248,7 +248,7 @@ class UploadFormTest : public kelvora::testing::WindowTest {
       QVERIFY(!u.form.UploadButton->isEnabled() && !u.form.AuditButton->isEnabled());
       u.form.ChooseFile = [&](const QString& start) {
         startedIn = start;
-        return u.File("other/picked.wav");
+        return QStringList{u.File("other/picked.wav")};
       };
       u.form.SelectButton->click();
       QCOMPARE(u.form.FileNameEdit->text(), QString("picked.wav"));
