@@ -12,12 +12,7 @@ slot=0
 for block in 256 10240; do
   for samples in 1 257 20000; do
     slot=$((slot + 1))
-    what="$samples samples at block size $block"
-    make_wav "$scratch/up.wav" "$samples"
-    rm -f "$scratch/down.wav"
-    expect 0 "upload of $what" --block-size "$block" upload "$scratch/up.wav" --to "1/1/$slot" &&
-      expect 0 "download of $what" --block-size "$block" download "1/1/$slot" -o "$scratch/down.wav" &&
-      { same_samples "$scratch/up.wav" "$scratch/down.wav" || fail "$what came back changed"; }
+    round_trip "$samples" "$block" "1/1/$slot"
   done
 done
 expect 0 "ls after the uploads" ls 1 &&
