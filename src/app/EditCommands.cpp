@@ -57,12 +57,7 @@ void EditCommands::RunDataCommand(const std::function<void(TEps&)>& send) {
 
 void EditCommands::RunPointRule(const std::function<void(int*)>& rule) {
   if (!SelectionReady()) return;
-  TEps& eps = form_.Eps();
-  const protocol::EpsWaitCursor wait(form_);
-  rule(eps.WsParams);
-  eps.WriteWsParams();
-  form_.RefreshView();
-  form_.UpdateStatusBar();
+  form_.Loops().WriteRecord(rule);
   form_.Loops().RecordChanged();
 }
 

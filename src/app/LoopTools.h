@@ -36,6 +36,8 @@ class LoopTools : public QObject {
   void RecordChanged();
   // A command changed the samples on the sampler.
   void DataChanged();
+  // Applies a point rule to the open wavesample's record, writes the record back and shows it.
+  void WriteRecord(const std::function<void(int*)>& rule);
 
   void SetSeamShown(bool shown);
   bool SeamShown() const;
@@ -60,7 +62,6 @@ class LoopTools : public QObject {
   bool ReadWindow(int centre, loops::SampleWindow& window);
   void ShowGrade();
   int Peak();
-  void WriteRecord(const std::function<void(int*)>& rule);
   void TypedPoint(MarkerPoint point, int position);
   int SnapTyped(int position);
   void SeamMoved(editor::SeamSide side, int position);

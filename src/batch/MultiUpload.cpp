@@ -77,6 +77,12 @@ bool ReadPlanFile(const std::string& path, const transfer::SourceOptions& option
     refusal = opened.refusal;
     return false;
   }
+  file = PlanFileOf(path, opened);
+  return true;
+}
+
+PlanFile PlanFileOf(const std::string& path, transfer::OpenedSource& opened) {
+  PlanFile file;
   file.path = path;
   file.frames = opened.source->FrameCount();
   file.rate = static_cast<int>(std::lround(transfer::PlayedRate(opened.plan.rateCode)));
@@ -87,7 +93,7 @@ bool ReadPlanFile(const std::string& path, const transfer::SourceOptions& option
   file.rootKey = metadata ? metadata : named;
   file.rootSource = metadata ? "metadata" : named ? "name" : "";
   opened.source->Close();
-  return true;
+  return file;
 }
 
 JobResult SendPlan(protocol::TEps& eps, JobProgress& progress, const UploadPlan& plan,

@@ -29,6 +29,8 @@ void FigurePlan(UploadPlan& plan, int blockSize, int delay, const transfer::Chan
 // be uploaded.
 bool ReadPlanFile(const std::string& path, const transfer::SourceOptions& options, PlanFile& file,
                   std::string& refusal);
+// The same facts of a source already opened from `path`, which is closed afterwards.
+PlanFile PlanFileOf(const std::string& path, transfer::OpenedSource& opened);
 
 // Sends the files of a plan that fits, one after the other, each opened again with `options`:
 // the first that does not go in ends the job and the wavesamples before it stay. A cancel

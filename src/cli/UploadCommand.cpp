@@ -145,16 +145,11 @@ int UploadCommand::OpenOne(CommandContext& context, const std::string& path,
     opened = transfer::OpenUploadSource(path, opening.options);
   }
   if (!opened.source) return context.Fail(kExitRefused, opened.refusal);
-  file.path = path;
-  file.frames = opened.source->FrameCount();
-  file.rate = static_cast<int>(std::lround(transfer::PlayedRate(opened.plan.rateCode)));
-  file.format = opened.plan.format;
-  file.pitch = transfer::PitchText(opened.plan);
-  const std::optional<int> metadata = opened.source->RootKey();
-  const std::optional<int> named = batch::KeyFromFileName(path);
-  file.rootKey = options.rootKey ? options.rootKey : metadata ? metadata : named;
-  file.rootSource = options.rootKey ? "given" : metadata ? "metadata" : named ? "name" : "";
-  opened.source->Close();
+  file = batch::PlanFileOf(path, opened);
+  if (options.rootKey) {
+    file.rootKey = options.rootKey;
+    file.rootSource = "given";
+  }
   openings_.push_back(opening);
   return kExitDone;
 }
